@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "settings/settings.h"
+#include "workspace/editor_state.h"
+#include "workspace/editor_ui.h"
+#include "workspace/image_control.h"
+
+namespace gk {
+
+// Everything a handler works on, handed to it explicitly.
+struct EditorContext {
+  explicit EditorContext(EditorUi& ui) : ui(ui) {}
+
+  EditorState state;
+  EditorControls controls;
+  Settings settings;
+  // The file name held by the save dialog: the document path, empty while unnamed.
+  std::string documentPath;
+  // The captions of the "&Chrs" items, in menu order.
+  std::vector<std::string> seriesItems;
+  // Caption of error boxes: the executable's name as ApplicationTitle makes it.
+  std::string appTitle = "gridkiln";
+  EditorUi& ui;
+
+  Surface& Document() { return controls.ImgView.Canvas(); }
+};
+
+}  // namespace gk

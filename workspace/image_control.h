@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+
+#include "platform/surface.h"
+
+namespace gk {
+
+enum class ControlId { ImgMain, ImgPallete, ImgColor, ImgView, ImgViewB, ImgCurV, ImgCurH };
+
+// The logic side of an image control: its place and size on the main window's client area and
+// the one surface it owns. The widget that shows it reads both.
+class ImageControl {
+ public:
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+  // Format of the surface created on first use (the undo copy takes the document's).
+  PixelFormat NewSurfaceFormat = PixelFormat::Rgb24();
+
+  // The surface; created white at the control's size when there is none.
+  Surface& Canvas();
+  bool HasSurface() const { return surface_.has_value(); }
+  const Surface* SurfaceIfAny() const { return surface_ ? &*surface_ : nullptr; }
+  void SetSurface(Surface surface) { surface_ = std::move(surface); }
+  void DiscardSurface() { surface_.reset(); }
+  void SetBounds(int left, int top, int width, int height);
+
+ private:
+  std::optional<Surface> surface_;
+};
+
+struct EditorControls {
+  ImageControl ImgMain;     // the edit grid
+  ImageControl ImgPallete;  // the palette picture
+  ImageControl ImgColor;    // the current-colour swatch
+  ImageControl ImgView;     // the document, shown doubled
+  ImageControl ImgViewB;    // the undo copy, never shown
+  ImageControl ImgCurV;     // column marker
+  ImageControl ImgCurH;     // row marker
+
+  ImageControl& Get(ControlId id);
+};
+
+}  // namespace gk
