@@ -1,0 +1,69 @@
+#include "settings/option_command.h"
+
+#include <cstdint>
+#include <exception>
+
+#include "settings/parse_int.h"
+#include "settings/settings_file.h"
+
+namespace gk {
+
+namespace {
+
+// 32-bit signed product that wraps on overflow, computed unsigned to stay defined.
+std::int32_t WrappingProduct(std::int32_t a, std::int32_t b) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
+}
+
+void StoreSize(Settings& settings, const char* name, const std::string& text) {
+  settings.StoreSetting(name, std::to_string(ParseInt(text)));
+}
+
+}  // namespace
+
+std::string WindowSizeLabel(const OptionValues& values) {
+  const auto height2 = TryParseInt(values.height2);
+  const auto dotForHeight = TryParseInt(values.dotSize);
+  const auto width2 = TryParseInt(values.width2);
+  const auto dotForWidth = TryParseInt(values.dotSize);
+  if (!height2 || !dotForHeight || !width2 || !dotForWidth) return "Window=???";
+  const std::int32_t height = WrappingProduct(*height2, *dotForHeight);
+  const std::int32_t width = WrappingProduct(*width2, *dotForWidth);
+  return "Window=" + std::to_string(width) + " x " + std::to_string(height);
+}
+
+void BtnOptionClick(EditorContext& ctx) {
+  const EditorState& state = ctx.state;
+  OptionValues values;
+  values.width2 = std::to_string(state.Width2);
+  values.height2 = std::to_string(state.Height2);
+  values.width = std::to_string(state.Width);
+  values.height = std::to_string(state.Height);
+  values.dotSize = std::to_string(state.DotSize);
+  values.buttonW = std::to_string(state.ButtonW);
+  values.buttonH = std::to_string(state.ButtonH);
+  values.save256 = ctx.settings.LookupSetting("Save256") == "1";
+  values.png = ctx.settings.LookupSetting("Png") == "1";
+
+  if (!ctx.ui.RunOptionDialog(values)) return;
+
+  // Stores go to memory one by one; a failure keeps those already made and skips the rest,
+  // the file write included. The sizes take effect at the next start.
+  try {
+    StoreSize(ctx.settings, "Width", values.width);
+    StoreSize(ctx.settings, "Height", values.height);
+    StoreSize(ctx.settings, "Width2", values.width2);
+    StoreSize(ctx.settings, "Height2", values.height2);
+    StoreSize(ctx.settings, "DotSize", values.dotSize);
+    ctx.settings.StoreSetting("Save256", values.save256 ? "1" : "0");
+    ctx.settings.StoreSetting("Png", values.png ? "1" : "0");
+    StoreSize(ctx.settings, "ButtonW", values.buttonW);
+    StoreSize(ctx.settings, "ButtonH", values.buttonH);
+    SaveSettings(ctx.settings, state.IniPath);
+    ctx.ui.ShowMessage("再起動してください。", "Option", MessageButtons::Ok, MessageIcon::None);
+  } catch (const std::exception&) {
+    ctx.ui.ShowMessage("failed!", "Option", MessageButtons::Ok, MessageIcon::Stop);
+  }
+}
+
+}  // namespace gk

@@ -1,0 +1,162 @@
+#include "workspace/drawing_tools.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "workspace/grid_view.h"
+
+namespace gk {
+
+namespace {
+
+// Pointer positions are small in practice; the sums below are done wide and clamped so that no
+// position, however far out, can overflow.
+int ClampToInt(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
+// The undo copy, created white with the document's format, so that a snapshot holds exactly
+// the document's raw pixels. A copy left in another format would convert colours on every
+// snapshot and lose them, so it is made anew.
+Surface& UndoCopy(EditorContext& ctx) {
+  ImageControl& undo = ctx.controls.ImgViewB;
+  const PixelFormat& format = ctx.Document().Format();
+  if (undo.HasSurface() && undo.SurfaceIfAny()->Format() != format) undo.DiscardSurface();
+  if (!undo.HasSurface()) undo.NewSurfaceFormat = format;
+  return undo.Canvas();
+}
+
+// Grid cell of a pointer coordinate; the division truncates toward zero, so a position less
+// than one dot left of or above the grid still lies in column or row 0.
+int CellOf(int pixel, int dotSize) { return pixel / dotSize; }
+
+void FillAt(EditorContext& ctx, int x, int y) {
+  EditorState& s = ctx.state;
+  const Colour target = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
+  // Outside the grid there is no colour to match; the document never holds NoColour anyway.
+  if (target != NoColour) {
+    ctx.Document().FloodFillArea(ClampToInt(std::int64_t{s.OriginX} + CellOf(x, s.DotSize)),
+                                 ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize)),
+                                 target, s.CurColor);
+  }
+  RedrawGrid(ctx);
+  BtnPenClick(ctx);
+}
+
+void PickAt(EditorContext& ctx, int x, int y) {
+  EditorState& s = ctx.state;
+  const Colour picked = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
+  // A read outside the grid yields NoColour, which is no colour: the current one stays.
+  if (picked != NoColour) {
+    s.CurColor = picked;
+    ctx.controls.ImgColor.Canvas().FillRectangle(0, 0, s.DotSize, s.DotSize, s.CurColor);
+    ctx.ui.RefreshControl(ControlId::ImgColor);
+  }
+  BtnPenClick(ctx);
+}
+
+}  // namespace
+
+void TakeUndoSnapshot(EditorContext& ctx) {
+  Surface& undo = UndoCopy(ctx);
+  CopyBlock(undo, 0, 0, ctx.state.Width, ctx.state.Height, ctx.Document(), 0, 0);
+}
+
+void MarkModified(EditorContext& ctx) {
+  if (ctx.state.Modified) return;
+  ctx.ui.SetModifiedMarker("*");
+  ctx.state.Modified = true;
+}
+
+void PlotDot(EditorContext& ctx, int x, int y) {
+  EditorState& s = ctx.state;
+  const int d = s.DotSize;
+  if (d <= 0) return;  // an empty grid has no cells
+  const int c = CellOf(x, d);
+  const int r = CellOf(y, d);
+  ctx.Document().WritePixel(ClampToInt(std::int64_t{s.OriginX} + c),
+                            ClampToInt(std::int64_t{s.OriginY} + r), s.DrawColor);
+  ctx.ui.RefreshControl(ControlId::ImgMain);
+  ctx.ui.RefreshControl(ControlId::ImgView);
+  const std::int64_t left = std::int64_t{c} * d;
+  const std::int64_t top = std::int64_t{r} * d;
+  ctx.controls.ImgMain.Canvas().FillRectangle(ClampToInt(left), ClampToInt(top),
+                                              ClampToInt(left + d), ClampToInt(top + d),
+                                              s.DrawColor);
+  s.LastDotX = c;
+  s.LastDotY = r;
+}
+
+void ImgMainMouseDown(EditorContext& ctx, int x, int y) {
+  EditorState& s = ctx.state;
+  if (s.OpenGuard || s.DotSize <= 0) return;
+  TakeUndoSnapshot(ctx);
+  MarkModified(ctx);
+  switch (s.Tool) {
+    case ToolPen:
+      s.Stroking = true;
+      s.DrawColor = s.CurColor;
+      PlotDot(ctx, x, y);
+      break;
+    case ToolErase:
+      s.Stroking = true;
+      s.DrawColor = Black;
+      PlotDot(ctx, x, y);
+      break;
+    case ToolPaint:
+      FillAt(ctx, x, y);
+      break;
+    case ToolSpoit:
+      PickAt(ctx, x, y);
+      break;
+    default:
+      break;
+  }
+}
+
+void ImgMainMouseMove(EditorContext& ctx, bool leftHeld, int x, int y) {
+  const EditorState& s = ctx.state;
+  if (s.OpenGuard || s.DotSize <= 0) return;
+  if (s.Tool != ToolPen && s.Tool != ToolErase) return;
+  if (!s.Stroking || !leftHeld) return;
+  // One plot per cell entered, not per move event.
+  if (CellOf(x, s.DotSize) == s.LastDotX && CellOf(y, s.DotSize) == s.LastDotY) return;
+  PlotDot(ctx, x, y);
+}
+
+void BtnUndoClick(EditorContext& ctx) {
+  Surface& undo = UndoCopy(ctx);
+  CopyBlock(ctx.Document(), 0, 0, ctx.state.Width, ctx.state.Height, undo, 0, 0);
+  ctx.ui.RefreshControl(ControlId::ImgView);
+  RedrawGrid(ctx);
+}
+
+void BtnPenClick(EditorContext& ctx) {
+  ctx.ui.CheckToolItem(ToolPen);
+  ctx.state.Tool = ToolPen;
+}
+
+void BtnEraseClick(EditorContext& ctx) {
+  ctx.ui.CheckToolItem(ToolErase);
+  ctx.state.Tool = ToolErase;
+}
+
+void BtnPaintClick(EditorContext& ctx) {
+  ctx.state.Stroking = false;
+  ctx.ui.CheckToolItem(ToolPaint);
+  ctx.ui.SetTitle("Paint");
+  ctx.ui.StartTimer();
+  ctx.state.Tool = ToolPaint;
+}
+
+void BtnSpoitClick(EditorContext& ctx) {
+  ctx.ui.SetTitle("Spoit");
+  ctx.ui.StartTimer();
+  ctx.state.Stroking = false;
+  ctx.ui.CheckToolItem(ToolSpoit);
+  ctx.state.Tool = ToolSpoit;
+}
+
+}  // namespace gk
