@@ -1,0 +1,191 @@
+#include "files/document_files.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <utility>
+
+#include "files/png_export.h"
+#include "files/series_menu.h"
+#include "platform/bmp_codec.h"
+#include "platform/file_io.h"
+#include "platform/path_text.h"
+#include "settings/parse_int.h"
+#include "workspace/grid_view.h"
+
+namespace gk {
+
+namespace {
+
+constexpr int MinNewSide = 1;
+constexpr int MaxNewSide = 4096;
+
+const char* const TitleBase = "gridkiln";
+
+// Flags in the settings count only when exactly "1"; they are read at every save so a change in
+// the options dialog applies from the next save on.
+bool SettingOn(const EditorContext& ctx, std::string_view name) {
+  return ctx.settings.LookupSetting(name) == "1";
+}
+
+void ClearModified(EditorContext& ctx) {
+  ctx.state.Modified = false;
+  ctx.ui.SetModifiedMarker("");
+}
+
+// Installs `document` as the document at its own size: the undo copy is dropped (its next use
+// creates it white at the new size and in the document's format) and the view shows it doubled.
+void ReplaceDocument(EditorContext& ctx, Surface document) {
+  EditorState& s = ctx.state;
+  EditorControls& c = ctx.controls;
+  s.Width = document.Width();
+  s.Height = document.Height();
+
+  c.ImgViewB.DiscardSurface();
+  c.ImgViewB.NewSurfaceFormat = document.Format();
+  c.ImgViewB.Width = s.Width;
+  c.ImgViewB.Height = s.Height;
+
+  c.ImgView.SetSurface(std::move(document));
+  c.ImgView.Width = 2 * s.Width;
+  c.ImgView.Height = 2 * s.Height;
+  ctx.ui.ControlMoved(ControlId::ImgView);
+}
+
+// One box of the new-size dialog: a whole number from 1 to 4096, or a readable error.
+std::int32_t ParseNewSide(const std::string& text, const char* what) {
+  std::int32_t value = 0;
+  try {
+    value = ParseInt(text);
+  } catch (const ConversionError& e) {
+    throw std::runtime_error(std::string(what) + ": " + e.what());
+  }
+  if (value < MinNewSide || value > MaxNewSide) {
+    throw std::runtime_error(std::string(what) + " must be from " + std::to_string(MinNewSide) +
+                             " to " + std::to_string(MaxNewSide) + ", not " +
+                             std::to_string(value) + ".");
+  }
+  return value;
+}
+
+// "New size": asks for a size and makes a fresh 24-bit document. Both boxes are checked before
+// anything changes; Cancel keeps the current size but still makes a fresh document.
+void RecreateDocument(EditorContext& ctx) {
+  EditorState& s = ctx.state;
+  std::int32_t width = s.Width;
+  std::int32_t height = s.Height;
+  if (auto texts = ctx.ui.RunNewSizeDialog(s.Width, s.Height)) {
+    width = ParseNewSide(texts->first, "Width");
+    height = ParseNewSide(texts->second, "Height");
+  }
+  ReplaceDocument(ctx, Surface(width, height, PixelFormat::Rgb24(), Black));
+}
+
+// The lowest n for which AppDir/bmp/n.bmp is not an existing file.
+std::string FreeAutomaticName(const EditorContext& ctx) {
+  const std::string folder = ctx.state.AppDir + "bmp/";
+  for (std::int64_t n = 1;; ++n) {
+    std::string path = folder + std::to_string(n) + ".bmp";
+    if (!FileExists(path)) return path;
+  }
+}
+
+}  // namespace
+
+bool ConfirmDiscard(EditorContext& ctx) {
+  if (!ctx.state.Modified) return true;
+  switch (ctx.ui.ShowMessage("Save current image?", "Prompt", MessageButtons::YesNoCancel,
+                             MessageIcon::None)) {
+    case MessageResult::Yes:
+      BtnSaveClick(ctx);
+      return true;
+    case MessageResult::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void BtnNewClick(EditorContext& ctx, int tag) {
+  if (!ConfirmDiscard(ctx)) return;
+  if (tag == NewSizeTag) RecreateDocument(ctx);
+
+  // Raw value 0: black, or the first table colour of an indexed document the plain New keeps.
+  ctx.Document().FillBlack(ctx.state.Width, ctx.state.Height);
+  ctx.ui.RefreshControl(ControlId::ImgView);
+  ctx.documentPath.clear();
+  ctx.ui.SetTitle(TitleBase);
+  ctx.state.OriginX = 0;
+  ctx.state.OriginY = 0;
+  ClearModified(ctx);
+  RedrawGrid(ctx);
+}
+
+void BtnOpenClick(EditorContext& ctx) {
+  if (!ConfirmDiscard(ctx)) return;
+  const std::optional<std::string> path = ctx.ui.RunOpenDialog();
+  if (!path) return;
+  LoadImageFile(ctx, *path);
+  RebuildSeriesMenu(ctx);
+  ctx.state.OpenGuard = true;
+  ctx.ui.StartTimer();
+}
+
+void LoadImageFile(EditorContext& ctx, const std::string& path) {
+  // Read and decode first: a file that cannot be read leaves everything as it was.
+  Surface document = LoadBmpFile(path);
+
+  ClearModified(ctx);
+  ReplaceDocument(ctx, std::move(document));
+  ctx.state.OriginX = 0;
+  ctx.state.OriginY = 0;
+  ctx.ui.RefreshControl(ControlId::ImgView);
+  ctx.documentPath = path;
+  ctx.ui.SetTitle(std::string(TitleBase) + " - " + FileNamePart(path));
+  RedrawGrid(ctx);
+}
+
+void BtnSaveClick(EditorContext& ctx) {
+  // The automatic name becomes the document path before the write, so a failed save is retried
+  // under the same name.
+  if (ctx.documentPath.empty()) ctx.documentPath = FreeAutomaticName(ctx);
+  const std::string path = ctx.documentPath;
+  SaveImageFile(ctx, path);
+}
+
+void BtnSaveasClick(EditorContext& ctx) {
+  const std::optional<std::string> path = ctx.ui.RunSaveDialog(ctx.documentPath);
+  if (!path) return;
+  // The save dialog holds the chosen name from now on, whatever the write does.
+  ctx.documentPath = *path;
+  SaveImageFile(ctx, *path);
+  RebuildSeriesMenu(ctx);
+}
+
+void SaveImageFile(EditorContext& ctx, const std::string& path) {
+  const Surface& document = ctx.Document();
+  if (SettingOn(ctx, "Save256")) {
+    SaveBmpFile(path, ConvertTo8BitHalftone(document));
+  } else {
+    SaveBmpFile(path, document);
+  }
+  const bool png = SettingOn(ctx, "Png");
+
+  ctx.ui.SetTitle("Saved as " + FileNamePart(path));
+  ctx.ui.StartTimer();
+  ClearModified(ctx);
+
+  // The BMP save is complete at this point; a failed export is reported on top of it.
+  if (png) ExportPng(ctx, path);
+}
+
+void Timer1Timer(EditorContext& ctx) {
+  ctx.ui.SetTitle(std::string(TitleBase) + " - " + FileNamePart(ctx.documentPath));
+  ctx.ui.StopTimer();
+  ctx.state.OpenGuard = false;
+}
+
+bool FormCloseQuery(EditorContext& ctx) {
+  return ConfirmDiscard(ctx);
+}
+
+}  // namespace gk

@@ -5,16 +5,63 @@
 #include <utility>
 
 #include <QDialog>
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
 
 namespace gk {
+
+// A horizontal up-down spinner bound to an edit box. An arrow reads the box's number (its own
+// position when the text is not a number), steps within [minimum, maximum] without wrapping
+// and writes the text back; text typed into the box is left alone until an arrow is used.
+class UpDownSpinner : public QWidget {
+ public:
+  UpDownSpinner(QLineEdit* buddy, int minimum, int maximum, int step, QWidget* parent);
+
+  int Position() const { return position_; }
+  // Clamps into the range and shows the value in the box.
+  void SetPosition(int value);
+  void StepUp() { StepBy(step_); }
+  void StepDown() { StepBy(-step_); }
+
+  QToolButton* Down;  // left arrow
+  QToolButton* Up;    // right arrow
+
+ private:
+  void StepBy(int delta);
+
+  QLineEdit* buddy_;
+  int minimum_;
+  int maximum_;
+  int step_;
+  int position_;
+};
 
 // frmNew: two boxes with spinners (8 to 128 in steps of 8); the box texts decide.
 class TfrmNew : public QDialog {
   Q_OBJECT
  public:
+  static constexpr int ResultOk = 1;
+  static constexpr int ResultCancel = 2;
+
   explicit TfrmNew(QWidget* parent = nullptr);
   // Presets the spinners, shows the dialog modally; the two box texts on OK, nothing on Cancel.
   std::optional<std::pair<std::string, std::string>> Run(int width, int height);
+
+  // The close box and Escape give Cancel.
+  void reject() override;
+
+  QLabel* Label1;
+  QLineEdit* edtW;
+  UpDownSpinner* udW;
+  QLabel* Label2;
+  QLineEdit* edtH;
+  UpDownSpinner* udH;
+  QPushButton* OK;
+  QPushButton* Button1;
 };
 
 }  // namespace gk

@@ -57,14 +57,6 @@ bool SeriesLess(std::string_view a, std::string_view b) {
   return a < b;
 }
 
-std::vector<std::string> SelectSeries(std::string_view fileName, std::vector<std::string> entries) {
-  std::string prefix = SeriesPrefix(fileName);
-  std::erase_if(entries, [&](const std::string& name) { return !InSeries(name, prefix); });
-  std::sort(entries.begin(), entries.end(),
-            [](const std::string& a, const std::string& b) { return SeriesLess(a, b); });
-  return entries;
-}
-
 IncrementalName NextIncrementalName(std::string_view documentPath) {
   using Outcome = IncrementalName::Outcome;
   if (documentPath.empty()) return {Outcome::CannotAdvance, {}};

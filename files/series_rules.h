@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace gk {
 
@@ -21,9 +20,6 @@ bool InSeries(std::string_view name, std::string_view prefix);
 // an ASCII letter before digits before letters, and a name before a longer name it begins.
 // Names equal but for case are ordered by their bytes, so the order is total.
 bool SeriesLess(std::string_view a, std::string_view b);
-
-// The sorted series of `fileName` among the entry names of its folder.
-std::vector<std::string> SelectSeries(std::string_view fileName, std::vector<std::string> entries);
 
 // The name that "Save++" saves under, made from the document path.
 struct IncrementalName {

@@ -1,0 +1,698 @@
+#include "platform/bmp_codec.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <optional>
+
+#include "platform/halftone_palette.h"
+
+namespace gk {
+
+namespace {
+
+constexpr std::int64_t FileHeaderSize = 14;
+constexpr std::uint32_t CoreHeaderSize = 12;
+constexpr std::uint32_t InfoHeaderSize = 40;
+constexpr std::uint32_t V2HeaderSize = 52;  // info + the three colour masks
+constexpr std::uint32_t V3HeaderSize = 56;  // info + colour and alpha masks
+constexpr std::uint32_t V4HeaderSize = 108;
+constexpr std::uint32_t V5HeaderSize = 124;
+constexpr std::int32_t PixelsPerMetre = 2835;  // 72 dots per inch
+
+std::uint16_t Le16(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t Le32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+[[noreturn]] void Fail(const std::string& name, const std::string& reason) {
+  throw BmpError(name + ": " + reason);
+}
+
+// Bytes of one stored row: bits rounded up to whole 32-bit words.
+std::int64_t RowStride(std::int64_t width, int bits) {
+  return (width * bits + 31) / 32 * 4;
+}
+
+// Where a channel lies in a pixel: its lowest bit and how many bits it has.
+struct Channel {
+  std::uint32_t mask = 0;
+  int shift = 0;
+  int bits = 0;
+};
+
+Channel MakeChannel(std::uint32_t mask) {
+  Channel c;
+  c.mask = mask;
+  if (mask != 0) {
+    c.shift = std::countr_zero(mask);
+    c.bits = std::popcount(mask);
+  }
+  return c;
+}
+
+bool IsContiguous(std::uint32_t mask) {
+  if (mask == 0) return true;
+  const std::uint32_t low = mask >> std::countr_zero(mask);
+  return (low & (low + 1)) == 0;
+}
+
+// An n-bit channel value scaled to 8 bits, rounded. It is the colour a Surface stores for that
+// value, and NarrowChannel maps it back to the same value.
+std::uint8_t WidenChannel(std::uint32_t value, int bits) {
+  if (bits == 0) return 0;
+  const std::uint64_t max = (std::uint64_t{1} << bits) - 1;
+  return static_cast<std::uint8_t>((value * std::uint64_t{255} + max / 2) / max);
+}
+
+// An 8-bit component to the nearest n-bit channel value.
+std::uint32_t NarrowChannel(std::uint8_t component, int bits) {
+  if (bits == 0) return 0;
+  const std::uint64_t max = (std::uint64_t{1} << bits) - 1;
+  return static_cast<std::uint32_t>((component * max + 127) / 255);
+}
+
+// Turns packed pixels into colours and back for one set of masks.
+class MaskCodec {
+ public:
+  MaskCodec(std::uint32_t red, std::uint32_t green, std::uint32_t blue)
+      : r_(MakeChannel(red)), g_(MakeChannel(green)), b_(MakeChannel(blue)) {
+    BuildTable(r_, rTable_);
+    BuildTable(g_, gTable_);
+    BuildTable(b_, bTable_);
+  }
+
+  Colour ToColour(std::uint32_t pixel) const {
+    return MakeColour(Widen(r_, rTable_, pixel), Widen(g_, gTable_, pixel),
+                      Widen(b_, bTable_, pixel));
+  }
+
+  std::uint32_t ToPixel(Colour c) const {
+    return Narrow(r_, RedOf(c)) | Narrow(g_, GreenOf(c)) | Narrow(b_, BlueOf(c));
+  }
+
+ private:
+  using Table = std::array<std::uint8_t, 256>;
+
+  static void BuildTable(const Channel& ch, Table& table) {
+    if (ch.bits == 0 || ch.bits > 8) return;
+    for (std::uint32_t v = 0; v < (1u << ch.bits); ++v) table[v] = WidenChannel(v, ch.bits);
+  }
+
+  static std::uint8_t Widen(const Channel& ch, const Table& table, std::uint32_t pixel) {
+    const std::uint32_t v = (pixel & ch.mask) >> ch.shift;
+    return ch.bits <= 8 ? table[v] : WidenChannel(v, ch.bits);
+  }
+
+  static std::uint32_t Narrow(const Channel& ch, std::uint8_t component) {
+    return (NarrowChannel(component, ch.bits) << ch.shift) & ch.mask;
+  }
+
+  Channel r_, g_, b_;
+  Table rTable_{}, gTable_{}, bTable_{};
+};
+
+constexpr std::uint32_t Red555 = 0x7C00, Green555 = 0x03E0, Blue555 = 0x001F;
+constexpr std::uint32_t Red888 = 0xFF0000, Green888 = 0x00FF00, Blue888 = 0x0000FF;
+
+// Everything the headers say, checked, with the offsets the decoder needs.
+struct Layout {
+  BmpInfo info;
+  std::uint32_t headerSize = 0;
+  std::uint32_t redMask = 0, greenMask = 0, blueMask = 0;
+  bool bitfields = false;
+  std::int64_t tableOffset = 0;
+  int tableEntryBytes = 4;
+  std::int64_t pixelOffset = 0;
+};
+
+Layout ParseLayout(std::span<const std::uint8_t> bytes, const std::string& name) {
+  const std::int64_t size = static_cast<std::int64_t>(bytes.size());
+  const std::uint8_t* b = bytes.data();
+  if (size < 2 || b[0] != 'B' || b[1] != 'M') Fail(name, "not a BMP file");
+  if (size < FileHeaderSize + 4) Fail(name, "file is truncated");
+
+  Layout l;
+  l.headerSize = Le32(b + FileHeaderSize);
+  switch (l.headerSize) {
+    case CoreHeaderSize:
+      l.info.header = BmpHeaderKind::Core;
+      break;
+    case InfoHeaderSize:
+    case V2HeaderSize:
+    case V3HeaderSize:
+      l.info.header = BmpHeaderKind::Info;
+      break;
+    case V4HeaderSize:
+      l.info.header = BmpHeaderKind::V4;
+      break;
+    case V5HeaderSize:
+      l.info.header = BmpHeaderKind::V5;
+      break;
+    default:
+      Fail(name, "unsupported header size " + std::to_string(l.headerSize));
+  }
+  if (size < FileHeaderSize + l.headerSize) Fail(name, "file is truncated");
+  const std::uint8_t* h = b + FileHeaderSize;
+  const std::int64_t pixelOffset = Le32(b + 10);
+
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+  std::uint32_t clrUsed = 0;
+  if (l.info.header == BmpHeaderKind::Core) {
+    width = Le16(h + 4);
+    height = Le16(h + 6);
+    l.info.bitsPerPixel = Le16(h + 10);
+    l.info.compression = BiRgb;
+    l.tableEntryBytes = 3;
+  } else {
+    width = static_cast<std::int32_t>(Le32(h + 4));
+    height = static_cast<std::int32_t>(Le32(h + 8));
+    l.info.bitsPerPixel = Le16(h + 14);
+    l.info.compression = Le32(h + 16);
+    clrUsed = Le32(h + 32);
+  }
+  // The plane count is not checked: writers disagree on it and it changes nothing here.
+
+  if (width <= 0) Fail(name, "bad image width " + std::to_string(width));
+  if (height == 0) Fail(name, "bad image height 0");
+  l.info.topDown = height < 0;
+  height = height < 0 ? -height : height;
+
+  if (l.info.compression > BiBitfields)
+    Fail(name, "unsupported compression " + CompressionName(l.info.compression));
+  const int bits = l.info.bitsPerPixel;
+  const bool coreBits = bits == 1 || bits == 4 || bits == 8 || bits == 24;
+  if (!(coreBits || (l.info.header != BmpHeaderKind::Core && (bits == 16 || bits == 32))))
+    Fail(name, "unsupported bit depth " + std::to_string(bits));
+
+  switch (l.info.compression) {
+    case BiRgb:
+      break;
+    case BiRle8:
+    case BiRle4: {
+      const int needed = l.info.compression == BiRle8 ? 8 : 4;
+      if (bits != needed)
+        Fail(name, CompressionName(l.info.compression) + " compression needs " +
+                       std::to_string(needed) + " bits per pixel, not " + std::to_string(bits));
+      if (l.info.topDown) Fail(name, "run-length encoded image stored top-down");
+      break;
+    }
+    case BiBitfields:
+      if (bits != 16 && bits != 32)
+        Fail(name,
+             "BI_BITFIELDS compression needs 16 or 32 bits per pixel, not " + std::to_string(bits));
+      break;
+  }
+
+  if (width > MaxBmpSide || height > MaxBmpSide || width * height > MaxBmpPixels)
+    Fail(name, "image too large (" + std::to_string(width) + " x " + std::to_string(height) + ")");
+  l.info.width = static_cast<int>(width);
+  l.info.height = static_cast<int>(height);
+
+  // Masks lie inside V2 and later headers and right after a 40-byte one.
+  std::int64_t afterHeader = FileHeaderSize + l.headerSize;
+  if (l.info.compression == BiBitfields) {
+    const std::uint8_t* m = h + InfoHeaderSize;
+    if (l.headerSize == InfoHeaderSize) {
+      if (size < afterHeader + 12) Fail(name, "file is truncated");
+      m = b + afterHeader;
+      afterHeader += 12;
+    }
+    l.redMask = Le32(m);
+    l.greenMask = Le32(m + 4);
+    l.blueMask = Le32(m + 8);
+    l.bitfields = true;
+    for (std::uint32_t mask : {l.redMask, l.greenMask, l.blueMask}) {
+      if (!IsContiguous(mask)) Fail(name, "colour masks are not contiguous");
+    }
+    if ((l.redMask & l.greenMask) | (l.redMask & l.blueMask) | (l.greenMask & l.blueMask))
+      Fail(name, "colour masks overlap");
+    if (bits == 16 && ((l.redMask | l.greenMask | l.blueMask) >> 16) != 0)
+      Fail(name, "colour masks do not fit in 16 bits");
+  } else if (bits == 16) {
+    l.redMask = Red555, l.greenMask = Green555, l.blueMask = Blue555;
+  } else if (bits == 32) {
+    l.redMask = Red888, l.greenMask = Green888, l.blueMask = Blue888;
+  }
+
+  l.tableOffset = afterHeader;
+  if (pixelOffset > size) Fail(name, "pixel data offset lies past the end of the file");
+  if (pixelOffset < afterHeader) Fail(name, "pixel data offset lies inside the headers");
+  if (bits <= 8) {
+    const std::int64_t full = std::int64_t{1} << bits;
+    std::int64_t entries = full;
+    if (l.info.header == BmpHeaderKind::Core) {
+      // A core header has no count: a shorter table shows only in the pixel offset.
+      entries = std::min(full, (pixelOffset - afterHeader) / l.tableEntryBytes);
+      if (entries == 0) Fail(name, "colour table is missing");
+    } else if (clrUsed != 0) {
+      if (clrUsed > full)
+        Fail(name, "colour table too long (" + std::to_string(clrUsed) + " entries for " +
+                       std::to_string(bits) + " bits per pixel)");
+      entries = clrUsed;
+    }
+    if (afterHeader + entries * l.tableEntryBytes > pixelOffset)
+      Fail(name, "colour table overlaps the pixel data");
+    l.info.colourTableSize = static_cast<int>(entries);
+  }
+  l.pixelOffset = pixelOffset;
+  return l;
+}
+
+PixelFormat FormatOf(const Layout& l, std::span<const std::uint8_t> bytes) {
+  const int bits = l.info.bitsPerPixel;
+  PixelFormat f;
+  if (bits <= 8) {
+    std::vector<Colour> table(static_cast<std::size_t>(l.info.colourTableSize));
+    const std::uint8_t* t = bytes.data() + l.tableOffset;
+    for (Colour& c : table) {
+      c = MakeColour(t[2], t[1], t[0]);
+      t += l.tableEntryBytes;
+    }
+    f = PixelFormat::Indexed(bits, std::move(table));
+  } else if (bits == 24) {
+    f = PixelFormat::Rgb24();
+  } else {
+    f = bits == 16 ? (l.bitfields ? PixelFormat::Rgb565() : PixelFormat::Rgb555())
+                   : PixelFormat::Rgb32();
+    f.redMask = l.redMask;
+    f.greenMask = l.greenMask;
+    f.blueMask = l.blueMask;
+    f.bitfields = l.bitfields;
+  }
+  f.header = l.info.header;
+  f.rleCompressed = l.info.compression == BiRle8 || l.info.compression == BiRle4;
+  return f;
+}
+
+// Raw value for each possible file index: the index itself within the table, 0 beyond it,
+// so a surface never holds an index its table lacks.
+std::array<std::uint32_t, 256> IndexMap(int tableSize) {
+  std::array<std::uint32_t, 256> map{};
+  for (int i = 0; i < 256; ++i) map[i] = i < tableSize ? static_cast<std::uint32_t>(i) : 0;
+  return map;
+}
+
+// 0x00BBGGRR and the B, G, R byte order of a file, read as a little-endian word, into each other.
+constexpr std::uint32_t SwapRedBlue(std::uint32_t v) {
+  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+// `indices` maps file indices to raw values; null when every index is its own raw value.
+void DecodeRow(const std::uint8_t* src, std::uint32_t* dst, int width, int bits,
+               const std::array<std::uint32_t, 256>* indices, const MaskCodec* masks) {
+  switch (bits) {
+    case 1:
+      for (int x = 0; x < width; ++x) dst[x] = (*indices)[(src[x >> 3] >> (7 - (x & 7))) & 1];
+      break;
+    case 4:
+      for (int x = 0; x < width; ++x) dst[x] = (*indices)[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15];
+      break;
+    case 8:
+      if (indices == nullptr) {
+        for (int x = 0; x < width; ++x) dst[x] = src[x];
+      } else {
+        for (int x = 0; x < width; ++x) dst[x] = (*indices)[src[x]];
+      }
+      break;
+    case 16:
+      for (int x = 0; x < width; ++x) dst[x] = masks->ToColour(Le16(src + 2 * x));
+      break;
+    case 24:
+      for (int x = 0; x < width; ++x, src += 3) dst[x] = MakeColour(src[2], src[1], src[0]);
+      break;
+    case 32:
+      if (masks == nullptr) {
+        for (int x = 0; x < width; ++x) dst[x] = SwapRedBlue(Le32(src + 4 * x) & 0xFFFFFF);
+      } else {
+        for (int x = 0; x < width; ++x) dst[x] = masks->ToColour(Le32(src + 4 * x));
+      }
+      break;
+  }
+}
+
+// Checked before the surface is made, so a short file never costs a large allocation.
+void CheckPixelBytes(const Layout& l, std::span<const std::uint8_t> bytes,
+                     const std::string& name) {
+  const std::int64_t width = l.info.width;
+  const int bits = l.info.bitsPerPixel;
+  // The last row's padding may be missing; its pixels may not.
+  const std::int64_t needed = RowStride(width, bits) * (l.info.height - 1) + (width * bits + 7) / 8;
+  if (static_cast<std::int64_t>(bytes.size()) - l.pixelOffset < needed)
+    Fail(name, "file is truncated");
+}
+
+void DecodeUncompressed(const Layout& l, std::span<const std::uint8_t> bytes, Surface& surface) {
+  const int width = l.info.width;
+  const int height = l.info.height;
+  const int bits = l.info.bitsPerPixel;
+  const std::int64_t stride = RowStride(width, bits);
+
+  const auto indices = IndexMap(l.info.colourTableSize);
+  std::optional<MaskCodec> masks;
+  const bool plain32 =
+      bits == 32 && l.redMask == Red888 && l.greenMask == Green888 && l.blueMask == Blue888;
+  if (bits == 16 || (bits == 32 && !plain32)) masks.emplace(l.redMask, l.greenMask, l.blueMask);
+
+  const std::uint8_t* data = bytes.data() + l.pixelOffset;
+  const bool identity = bits == 8 && l.info.colourTableSize == 256;
+  for (int row = 0; row < height; ++row) {
+    const int y = l.info.topDown ? row : height - 1 - row;
+    DecodeRow(data + stride * row, surface.Row(y), width, bits, identity ? nullptr : &indices,
+              masks ? &*masks : nullptr);
+  }
+}
+
+// Run-length data, 8 or 4 bits a pixel. Rows run bottom-up; pixels the data skips keep index 0.
+void DecodeRle(const Layout& l, std::span<const std::uint8_t> bytes, const std::string& name,
+               Surface& surface) {
+  const bool four = l.info.compression == BiRle4;
+  const std::int64_t width = l.info.width;
+  const std::int64_t height = l.info.height;
+  const auto indices = IndexMap(l.info.colourTableSize);
+  for (int y = 0; y < height; ++y) std::fill_n(surface.Row(y), width, 0u);
+
+  const std::uint8_t* p = bytes.data() + l.pixelOffset;
+  const std::uint8_t* end = bytes.data() + bytes.size();
+  std::int64_t x = 0;
+  std::int64_t row = 0;  // counted from the bottom
+  auto need = [&](std::int64_t n) {
+    if (end - p < n) Fail(name, "file is truncated");
+  };
+  // Where a run of `count` pixels goes and how many of them fit: writers pad rows with runs
+  // that reach past the row end (into the padding), so the part beyond the row is dropped.
+  struct Run {
+    std::uint32_t* dst;
+    int fits;
+  };
+  auto place = [&](int count) -> Run {
+    if (row >= height) Fail(name, "RLE data runs past the end of the image");
+    const std::int64_t start = std::min(x, width);
+    x += count;
+    return {surface.Row(static_cast<int>(height - 1 - row)) + start,
+            static_cast<int>(std::min(x, width) - start)};
+  };
+
+  for (;;) {
+    if (p == end) {
+      // Data that stops right after the last row is complete without an end-of-bitmap mark.
+      if (row >= height) return;
+      Fail(name, "file is truncated");
+    }
+    need(2);
+    const int count = p[0];
+    const int value = p[1];
+    p += 2;
+    if (count > 0) {
+      const Run run = place(count);
+      if (four) {
+        const std::uint32_t hi = indices[value >> 4];
+        const std::uint32_t lo = indices[value & 15];
+        for (int i = 0; i < run.fits; ++i) run.dst[i] = (i & 1) ? lo : hi;
+      } else {
+        std::fill_n(run.dst, run.fits, indices[value]);
+      }
+      continue;
+    }
+    switch (value) {
+      case 0:  // end of line
+        x = 0;
+        ++row;
+        break;
+      case 1:  // end of bitmap
+        return;
+      case 2: {  // delta: move right and up
+        need(2);
+        const int dx = p[0];
+        const int dy = p[1];
+        p += 2;
+        if (row + dy > height) Fail(name, "RLE data runs past the end of the image");
+        x += dx;
+        row += dy;
+        break;
+      }
+      default: {  // absolute run of `value` pixels, padded to 16 bits
+        const std::int64_t dataBytes = four ? (value + 1) / 2 : value;
+        const std::int64_t padded = (dataBytes + 1) & ~std::int64_t{1};
+        need(padded);
+        const Run run = place(value);
+        for (int i = 0; i < run.fits; ++i) {
+          const int index = four ? (p[i >> 1] >> ((i & 1) ? 0 : 4)) & 15 : p[i];
+          run.dst[i] = indices[index];
+        }
+        p += padded;
+        break;
+      }
+    }
+  }
+}
+
+void Put16(std::uint8_t*& p, std::uint32_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+  p += 2;
+}
+
+void Put32(std::uint8_t*& p, std::uint32_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+  p[2] = static_cast<std::uint8_t>(v >> 16);
+  p[3] = static_cast<std::uint8_t>(v >> 24);
+  p += 4;
+}
+
+void EncodeRow(const std::uint32_t* src, std::uint8_t* dst, int width, int bits,
+               const MaskCodec* masks) {
+  switch (bits) {
+    case 1:
+      for (int x = 0; x < width; ++x)
+        dst[x >> 3] |= static_cast<std::uint8_t>((src[x] & 1) << (7 - (x & 7)));
+      break;
+    case 4:
+      for (int x = 0; x < width; ++x)
+        dst[x >> 1] |= static_cast<std::uint8_t>((src[x] & 15) << ((x & 1) ? 0 : 4));
+      break;
+    case 8:
+      for (int x = 0; x < width; ++x) dst[x] = static_cast<std::uint8_t>(src[x]);
+      break;
+    case 16:
+      for (int x = 0; x < width; ++x) Put16(dst, masks->ToPixel(src[x]));
+      break;
+    case 24:
+      for (int x = 0; x < width; ++x, dst += 3) {
+        const Colour c = src[x];  // once: the byte stores could alias it
+        dst[0] = BlueOf(c);
+        dst[1] = GreenOf(c);
+        dst[2] = RedOf(c);
+      }
+      break;
+    case 32:
+      if (masks == nullptr) {
+        for (int x = 0; x < width; ++x, dst += 4) {
+          dst[0] = BlueOf(src[x]);
+          dst[1] = GreenOf(src[x]);
+          dst[2] = RedOf(src[x]);
+          dst[3] = 0;
+        }
+      } else {
+        for (int x = 0; x < width; ++x) Put32(dst, masks->ToPixel(src[x]));
+      }
+      break;
+  }
+}
+
+}  // namespace
+
+BmpInfo ReadBmpInfo(std::span<const std::uint8_t> bytes, const std::string& name) {
+  return ParseLayout(bytes, name).info;
+}
+
+Surface DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name) {
+  const Layout l = ParseLayout(bytes, name);
+  const bool rle = l.info.compression == BiRle8 || l.info.compression == BiRle4;
+  if (!rle) CheckPixelBytes(l, bytes, name);
+  Surface surface(l.info.width, l.info.height, FormatOf(l, bytes), Black);
+  if (rle) {
+    DecodeRle(l, bytes, name, surface);
+  } else {
+    DecodeUncompressed(l, bytes, surface);
+  }
+  return surface;
+}
+
+std::vector<std::uint8_t> EncodeBmp(const Surface& surface) {
+  const PixelFormat& f = surface.Format();
+  const int bits = f.bitsPerPixel;
+  const std::int64_t width = surface.Width();
+  const std::int64_t height = surface.Height();
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+    throw BmpError("cannot write a BMP file of " + std::to_string(bits) + " bits per pixel");
+  if (width <= 0 || height <= 0 || width > MaxBmpSide || height > MaxBmpSide ||
+      width * height > MaxBmpPixels)
+    throw BmpError("cannot write a BMP file of " + std::to_string(width) + " x " +
+                   std::to_string(height) + " pixels");
+
+  const bool core = f.header == BmpHeaderKind::Core && bits != 16 && bits != 32;
+  const bool bitfields = f.bitfields && (bits == 16 || bits == 32);
+
+  // At most 2^bits entries fit; an empty table gets one black entry so the file still has one.
+  std::vector<Colour> table;
+  if (bits <= 8) {
+    const std::size_t full = std::size_t{1} << bits;
+    table.assign(f.colourTable.begin(),
+                 f.colourTable.begin() + std::min(full, f.colourTable.size()));
+    if (table.empty()) table.push_back(Black);
+  }
+  // Explicit masks are written back; without them (or with none set) the BI_RGB layout holds.
+  std::array<std::uint32_t, 3> maskValues{bits == 16 ? Red555 : Red888,
+                                          bits == 16 ? Green555 : Green888,
+                                          bits == 16 ? Blue555 : Blue888};
+  if (bitfields && (f.redMask | f.greenMask | f.blueMask) != 0)
+    maskValues = {f.redMask, f.greenMask, f.blueMask};
+  std::optional<MaskCodec> masks;
+  const bool plain32 = maskValues == std::array<std::uint32_t, 3>{Red888, Green888, Blue888};
+  if (bits == 16 || (bits == 32 && !plain32))
+    masks.emplace(maskValues[0], maskValues[1], maskValues[2]);
+
+  const std::int64_t headerSize = core ? CoreHeaderSize : InfoHeaderSize;
+  const std::int64_t maskBytes = bitfields ? 12 : 0;
+  const std::int64_t tableBytes = static_cast<std::int64_t>(table.size()) * (core ? 3 : 4);
+  const std::int64_t offset = FileHeaderSize + headerSize + maskBytes + tableBytes;
+  const std::int64_t stride = RowStride(width, bits);
+  const std::int64_t imageBytes = stride * height;
+  std::vector<std::uint8_t> out(static_cast<std::size_t>(offset + imageBytes), 0);
+
+  std::uint8_t* p = out.data();
+  *p++ = 'B';
+  *p++ = 'M';
+  Put32(p, static_cast<std::uint32_t>(out.size()));
+  Put32(p, 0);
+  Put32(p, static_cast<std::uint32_t>(offset));
+  Put32(p, static_cast<std::uint32_t>(headerSize));
+  if (core) {
+    Put16(p, static_cast<std::uint32_t>(width));
+    Put16(p, static_cast<std::uint32_t>(height));
+    Put16(p, 1);
+    Put16(p, static_cast<std::uint32_t>(bits));
+  } else {
+    Put32(p, static_cast<std::uint32_t>(width));
+    Put32(p, static_cast<std::uint32_t>(height));
+    Put16(p, 1);
+    Put16(p, static_cast<std::uint32_t>(bits));
+    Put32(p, bitfields ? BiBitfields : BiRgb);
+    Put32(p, static_cast<std::uint32_t>(imageBytes));
+    Put32(p, PixelsPerMetre);
+    Put32(p, PixelsPerMetre);
+    const bool shortTable = bits <= 8 && table.size() < (std::size_t{1} << bits);
+    Put32(p, shortTable ? static_cast<std::uint32_t>(table.size()) : 0);
+    Put32(p, 0);
+    if (bitfields) {
+      for (std::uint32_t mask : maskValues) Put32(p, mask);
+    }
+  }
+  for (Colour c : table) {
+    *p++ = BlueOf(c);
+    *p++ = GreenOf(c);
+    *p++ = RedOf(c);
+    if (!core) *p++ = 0;
+  }
+
+  std::uint8_t* data = out.data() + offset;
+  for (std::int64_t row = 0; row < height; ++row) {
+    EncodeRow(surface.Row(static_cast<int>(height - 1 - row)), data + stride * row,
+              static_cast<int>(width), bits, masks ? &*masks : nullptr);
+  }
+  return out;
+}
+
+Surface ConvertTo8BitHalftone(const Surface& surface) {
+  if (surface.Format().bitsPerPixel == 8) return surface;
+  const auto& palette = HalftonePalette();
+  PixelFormat format = PixelFormat::Indexed(8, std::vector<Colour>(palette.begin(), palette.end()));
+  Surface out(surface.Width(), surface.Height(), std::move(format), Black);
+
+  const int width = surface.Width();
+  auto nearest = [&](Colour c) {
+    return static_cast<std::uint32_t>(NearestColourIndex(palette.data(), 256, c));
+  };
+
+  if (surface.Format().IsIndexed()) {
+    // At most 16 raw values: map each once.
+    std::array<std::uint32_t, 16> map{};
+    for (std::uint32_t i = 0; i < map.size(); ++i) map[i] = nearest(surface.Decode(i));
+    const std::uint32_t outside = nearest(Black);
+    for (int y = 0; y < surface.Height(); ++y) {
+      const std::uint32_t* src = surface.Row(y);
+      std::uint32_t* dst = out.Row(y);
+      for (int x = 0; x < width; ++x) dst[x] = src[x] < map.size() ? map[src[x]] : outside;
+    }
+    return out;
+  }
+
+  // Other formats store the colour itself. A direct-mapped cache of colour -> palette index:
+  // pixel art repeats a few colours, so the 256-entry search runs about once per colour.
+  constexpr std::size_t CacheSize = 4096;
+  std::vector<Colour> keys(CacheSize, NoColour);
+  std::vector<std::uint32_t> values(CacheSize, 0);
+  Colour last = NoColour;
+  std::uint32_t lastIndex = 0;
+  for (int y = 0; y < surface.Height(); ++y) {
+    const std::uint32_t* src = surface.Row(y);
+    std::uint32_t* dst = out.Row(y);
+    for (int x = 0; x < width; ++x) {
+      const Colour c = src[x] & 0xFFFFFF;
+      if (c != last) {
+        const std::size_t slot = ((c * 0x9E3779B1u) >> 20) & (CacheSize - 1);
+        if (keys[slot] != c) {
+          keys[slot] = c;
+          values[slot] = nearest(c);
+        }
+        last = c;
+        lastIndex = values[slot];
+      }
+      dst[x] = lastIndex;
+    }
+  }
+  return out;
+}
+
+std::string HeaderKindName(BmpHeaderKind kind) {
+  switch (kind) {
+    case BmpHeaderKind::Core:
+      return "core";
+    case BmpHeaderKind::Info:
+      return "info";
+    case BmpHeaderKind::V4:
+      return "v4";
+    case BmpHeaderKind::V5:
+      return "v5";
+  }
+  return "unknown";
+}
+
+std::string CompressionName(std::uint32_t code) {
+  switch (code) {
+    case BiRgb:
+      return "BI_RGB";
+    case BiRle8:
+      return "BI_RLE8";
+    case BiRle4:
+      return "BI_RLE4";
+    case BiBitfields:
+      return "BI_BITFIELDS";
+    case 4:
+      return "BI_JPEG";
+    case 5:
+      return "BI_PNG";
+    case 6:
+      return "BI_ALPHABITFIELDS";
+  }
+  return "code " + std::to_string(code);
+}
+
+}  // namespace gk

@@ -1,1 +1,35 @@
 #pragma once
+
+#include <array>
+
+#include <QImage>
+
+namespace gk {
+
+// The pictures of the ten tool buttons.
+enum class Glyph {
+  BlankPage,
+  OpenFolder,
+  FloppyDisk,
+  Shapes,
+  Eyedropper,
+  ArrowLeft,
+  ArrowUp,
+  ArrowDown,
+  ArrowRight,
+  StackedSheets,
+};
+
+inline constexpr int GlyphSide = 32;
+inline constexpr std::array<Glyph, 10> AllGlyphs = {
+    Glyph::BlankPage,  Glyph::OpenFolder,   Glyph::FloppyDisk, Glyph::Shapes,
+    Glyph::Eyedropper, Glyph::ArrowLeft,    Glyph::ArrowUp,    Glyph::ArrowDown,
+    Glyph::ArrowRight, Glyph::StackedSheets};
+
+// The sixteen classic colours, the only ones a glyph uses (besides transparency).
+const std::array<QRgb, 16>& ClassicColours();
+
+// A 32 x 32 glyph on a transparent background, drawn without antialiasing.
+QImage DrawGlyph(Glyph glyph);
+
+}  // namespace gk

@@ -13,7 +13,9 @@ int HexDigitValue(char c) {
   return -1;
 }
 
-bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDecimalDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Hexadecimal digits up to the end of `digits`: at least one, and the value so far may not exceed
 // 0x0FFFFFFF before another digit is taken, so the result fits in 32 bits.

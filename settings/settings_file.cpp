@@ -24,9 +24,9 @@ struct SizeKey {
 };
 
 constexpr SizeKey kSizeKeys[] = {
-    {"Width", &EditorState::Width, 1, 4096},       {"Height", &EditorState::Height, 1, 4096},
-    {"Width2", &EditorState::Width2, 1, 256},      {"Height2", &EditorState::Height2, 1, 256},
-    {"DotSize", &EditorState::DotSize, 1, 128},    {"ButtonW", &EditorState::ButtonW, 1, 256},
+    {"Width", &EditorState::Width, 1, 4096},    {"Height", &EditorState::Height, 1, 4096},
+    {"Width2", &EditorState::Width2, 1, 256},   {"Height2", &EditorState::Height2, 1, 256},
+    {"DotSize", &EditorState::DotSize, 1, 128}, {"ButtonW", &EditorState::ButtonW, 1, 256},
     {"ButtonH", &EditorState::ButtonH, 1, 256},
 };
 
@@ -39,8 +39,7 @@ void LoadSettings(Settings& settings, EditorState& state) {
   }
 
   const std::vector<std::uint8_t> bytes = ReadFileBytes(state.IniPath, kMaxSettingsBytes);
-  settings.SetText(
-      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  settings.SetText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 
   // Each size is assigned as soon as it converts; the first missing, bad or out-of-range value
   // leaves it and every later size at the default.
@@ -53,8 +52,9 @@ void LoadSettings(Settings& settings, EditorState& state) {
 
 void SaveSettings(const Settings& settings, const std::string& iniPath) {
   const std::string text = settings.Text();
-  WriteFileAtomically(iniPath, std::span<const std::uint8_t>(
-                                   reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  WriteFileAtomically(
+      iniPath, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                             text.size()));
 }
 
 }  // namespace gk

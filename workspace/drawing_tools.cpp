@@ -18,19 +18,18 @@ int ClampToInt(std::int64_t v) {
 }
 
 // The undo copy, created white with the document's format, so that a snapshot holds exactly
-// the document's raw pixels. A copy left in another format would convert colours on every
-// snapshot and lose them, so it is made anew.
+// the document's raw pixels.
 Surface& UndoCopy(EditorContext& ctx) {
   ImageControl& undo = ctx.controls.ImgViewB;
-  const PixelFormat& format = ctx.Document().Format();
-  if (undo.HasSurface() && undo.SurfaceIfAny()->Format() != format) undo.DiscardSurface();
-  if (!undo.HasSurface()) undo.NewSurfaceFormat = format;
+  if (!undo.HasSurface()) undo.NewSurfaceFormat = ctx.Document().Format();
   return undo.Canvas();
 }
 
 // Grid cell of a pointer coordinate; the division truncates toward zero, so a position less
 // than one dot left of or above the grid still lies in column or row 0.
-int CellOf(int pixel, int dotSize) { return pixel / dotSize; }
+int CellOf(int pixel, int dotSize) {
+  return pixel / dotSize;
+}
 
 void FillAt(EditorContext& ctx, int x, int y) {
   EditorState& s = ctx.state;
@@ -38,8 +37,8 @@ void FillAt(EditorContext& ctx, int x, int y) {
   // Outside the grid there is no colour to match; the document never holds NoColour anyway.
   if (target != NoColour) {
     ctx.Document().FloodFillArea(ClampToInt(std::int64_t{s.OriginX} + CellOf(x, s.DotSize)),
-                                 ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize)),
-                                 target, s.CurColor);
+                                 ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize)), target,
+                                 s.CurColor);
   }
   RedrawGrid(ctx);
   BtnPenClick(ctx);
@@ -60,6 +59,12 @@ void PickAt(EditorContext& ctx, int x, int y) {
 }  // namespace
 
 void TakeUndoSnapshot(EditorContext& ctx) {
+  // A copy left in another format would convert, and so lose, colours; it is about to be
+  // overwritten whole anyway, so it is made anew in the document's format.
+  ImageControl& control = ctx.controls.ImgViewB;
+  if (control.HasSurface() && control.SurfaceIfAny()->Format() != ctx.Document().Format()) {
+    control.DiscardSurface();
+  }
   Surface& undo = UndoCopy(ctx);
   CopyBlock(undo, 0, 0, ctx.state.Width, ctx.state.Height, ctx.Document(), 0, 0);
 }
@@ -82,9 +87,8 @@ void PlotDot(EditorContext& ctx, int x, int y) {
   ctx.ui.RefreshControl(ControlId::ImgView);
   const std::int64_t left = std::int64_t{c} * d;
   const std::int64_t top = std::int64_t{r} * d;
-  ctx.controls.ImgMain.Canvas().FillRectangle(ClampToInt(left), ClampToInt(top),
-                                              ClampToInt(left + d), ClampToInt(top + d),
-                                              s.DrawColor);
+  ctx.controls.ImgMain.Canvas().FillRectangle(
+      ClampToInt(left), ClampToInt(top), ClampToInt(left + d), ClampToInt(top + d), s.DrawColor);
   s.LastDotX = c;
   s.LastDotY = r;
 }

@@ -1,1 +1,145 @@
 #pragma once
+
+#include <string>
+
+#include <QMainWindow>
+
+#include "workspace/editor_context.h"
+#include "workspace/editor_ui.h"
+
+class QAction;
+class QActionGroup;
+class QCloseEvent;
+class QFileDialog;
+class QMenu;
+class QTimer;
+class QToolButton;
+
+namespace gk {
+
+class ImageWidget;
+class TFrmOption;
+class TfrmNew;
+class TfrmColor;
+
+// Form1: builds the controls and menus, runs the start-up, and hands every event to its
+// handler through the error guard. It holds no editing logic of its own.
+class TForm1 : public QMainWindow, public EditorUi {
+  Q_OBJECT
+ public:
+  // `appDir` ends with "/". Throws when the palette or the settings file cannot be read.
+  explicit TForm1(const std::string& appDir, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  EditorContext ctx;
+
+  // The client area: every control sits on it at its computed pixel position.
+  QWidget* client = nullptr;
+
+  QToolButton* btnNew = nullptr;
+  QToolButton* btnOpen = nullptr;
+  QToolButton* btnSave = nullptr;
+  QToolButton* btnPaint = nullptr;
+  QToolButton* btnSpoit = nullptr;
+  QToolButton* btnLeft = nullptr;
+  QToolButton* btnUp = nullptr;
+  QToolButton* btnDown = nullptr;
+  QToolButton* btnRight = nullptr;
+  QToolButton* btnNextChr = nullptr;
+
+  // ImgViewB has no widget: the undo copy is never shown.
+  ImageWidget* ImgMain = nullptr;
+  ImageWidget* ImgPallete = nullptr;
+  ImageWidget* ImgColor = nullptr;
+  ImageWidget* ImgView = nullptr;
+  ImageWidget* ImgCurV = nullptr;
+  ImageWidget* ImgCurH = nullptr;
+
+  QMenu* File1 = nullptr;
+  QAction* New1 = nullptr;
+  QAction* mnNewSize = nullptr;
+  QAction* Open1 = nullptr;
+  QAction* Save1 = nullptr;
+  QAction* Saveas1 = nullptr;
+  QAction* IncrementalSave1 = nullptr;
+  QAction* N1 = nullptr;
+  QAction* Quit1 = nullptr;
+
+  QMenu* Edit1 = nullptr;
+  QAction* Undo1 = nullptr;
+  QAction* N2 = nullptr;
+  QMenu* Shift1 = nullptr;
+  QAction* mnShiftUp = nullptr;
+  QAction* mnShiftRight = nullptr;
+  QAction* mnShiftDown = nullptr;
+  QAction* mnShiftLeft = nullptr;
+  QMenu* Mirrow1 = nullptr;
+  QAction* mnMirrorV = nullptr;
+  QAction* mnMirrorH = nullptr;
+  QAction* rotate1 = nullptr;
+  QAction* N3 = nullptr;
+  QAction* Option1 = nullptr;
+
+  QMenu* mnPen = nullptr;
+  QActionGroup* toolGroup = nullptr;
+  QAction* mngPen = nullptr;
+  QAction* mngErase = nullptr;
+  QAction* mngPaint = nullptr;
+  QAction* mngSpoit = nullptr;
+
+  QMenu* mnChrs = nullptr;
+  QAction* mnMod = nullptr;
+
+  QTimer* Timer1 = nullptr;
+  QFileDialog* OpenDialog1 = nullptr;
+  QFileDialog* SaveDialog1 = nullptr;
+
+  TFrmOption* FrmOption = nullptr;
+  TfrmNew* frmNew = nullptr;
+  TfrmColor* frmColor = nullptr;
+
+  // The widget showing a control; nullptr for ImgViewB.
+  ImageWidget* WidgetOf(ControlId id) const;
+
+  void SetTitle(const std::string& title) override;
+  void SetModifiedMarker(const std::string& caption) override;
+  void CheckToolItem(int tool) override;
+  void StartTimer() override;
+  void StopTimer() override;
+  void RefreshControl(ControlId id) override;
+  void ControlMoved(ControlId id) override;
+  MessageResult ShowMessage(const std::string& text, const std::string& caption,
+                            MessageButtons buttons, MessageIcon icon) override;
+  std::optional<std::string> RunOpenDialog() override;
+  std::optional<std::string> RunSaveDialog(const std::string& presetPath) override;
+  std::optional<Colour> RunColourDialog(Colour current) override;
+  std::optional<std::pair<std::string, std::string>> RunNewSizeDialog(int width,
+                                                                      int height) override;
+  bool RunOptionDialog(OptionValues& values) override;
+  void SetSeriesItems(const std::vector<std::string>& names) override;
+
+ protected:
+  // FormClose: asks ConfirmDiscard; a refusal or an error keeps the window open.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenus();
+  void BuildDialogs();
+  void WireEvents();
+  void LoadPalette();
+  void LayOut();
+  void PlaceToolButton(QToolButton* button, int x);
+  void PaintInitialSurfaces();
+
+  // Runs a handler through the error guard, then lets every image catch up with drawing done
+  // after its last explicit refresh.
+  template <typename Handler>
+  void Handle(Handler&& handler);
+  void UpdateImages();
+
+  int clientWidth_ = 0;
+  int clientHeight_ = 0;
+};
+
+}  // namespace gk

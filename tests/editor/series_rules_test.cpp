@@ -102,15 +102,6 @@ TEST(SeriesRules, SortIsAStrictTotalOrder) {
   }
 }
 
-TEST(SeriesRules, SelectSeriesFiltersAndSorts) {
-  const std::vector<std::string> folder = {"hero10.bmp", "hello.bmp",   "Hero3.bmp", "1.bmp",
-                                           "hero2.bmp",  "heroine.bmp", "hero1.bmp", "hero.txt"};
-  EXPECT_EQ(SelectSeries("hero2.bmp", folder),
-            (std::vector<std::string>{"hero1.bmp", "hero10.bmp", "hero2.bmp", "heroine.bmp"}));
-  EXPECT_EQ(SelectSeries("Hero3.bmp", folder), (std::vector<std::string>{"Hero3.bmp"}));
-  EXPECT_TRUE(SelectSeries("_a.bmp", {"_a.bmp", "a.bmp"}).empty());
-}
-
 TEST(SeriesRules, IncrementalNameAdvances) {
   struct Case {
     std::string from, to;

@@ -1,0 +1,139 @@
+// RedrawGrid and one drag step on the view, each against std::fill of the grid surface's pixels
+// measured in the same run. Run a release build:
+//   QT_QPA_PLATFORM=offscreen build-release/bench/grid_view_bench
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/file_io.h"
+#include "platform/image_widget.h"
+#include "workspace/grid_view.h"
+#include "workspace/main_window.h"
+
+namespace gk {
+namespace {
+
+// The handlers' window side, doing nothing, so that only the rendering is measured.
+class QuietUi : public EditorUi {
+ public:
+  void SetTitle(const std::string&) override {}
+  void SetModifiedMarker(const std::string&) override {}
+  void CheckToolItem(int) override {}
+  void StartTimer() override {}
+  void StopTimer() override {}
+  void RefreshControl(ControlId) override {}
+  void ControlMoved(ControlId) override {}
+  MessageResult ShowMessage(const std::string&, const std::string&, MessageButtons,
+                            MessageIcon) override {
+    return MessageResult::Ok;
+  }
+  std::optional<std::string> RunOpenDialog() override { return std::nullopt; }
+  std::optional<std::string> RunSaveDialog(const std::string&) override { return std::nullopt; }
+  std::optional<Colour> RunColourDialog(Colour) override { return std::nullopt; }
+  std::optional<std::pair<std::string, std::string>> RunNewSizeDialog(int, int) override {
+    return std::nullopt;
+  }
+  bool RunOptionDialog(OptionValues&) override { return false; }
+  void SetSeriesItems(const std::vector<std::string>&) override {}
+};
+
+struct GridSetup {
+  int dot, window, image;
+};
+constexpr GridSetup kDefaults{37, 16, 32};
+constexpr GridSetup kLarge{16, 64, 128};
+
+// A context whose document has a different colour in every pixel.
+std::unique_ptr<EditorContext> MakeContext(QuietUi& ui, const GridSetup& setup) {
+  auto ctx = std::make_unique<EditorContext>(ui);
+  EditorState& s = ctx->state;
+  s.DotSize = setup.dot;
+  s.Width = s.Height = setup.image;
+  s.Width2 = s.Height2 = setup.window;
+  Surface doc(setup.image, setup.image, PixelFormat::Rgb24(), Black);
+  for (int y = 0; y < setup.image; ++y) {
+    for (int x = 0; x < setup.image; ++x)
+      doc.WritePixel(x, y,
+                     MakeColour(static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 5),
+                                static_cast<std::uint8_t>(x ^ y)));
+  }
+  ctx->controls.ImgView.SetSurface(std::move(doc));
+  ctx->controls.ImgMain.SetBounds(0, 0, setup.dot * setup.window, setup.dot * setup.window);
+  return ctx;
+}
+
+void RedrawGridAt(benchmark::State& state, GridSetup setup) {
+  QuietUi ui;
+  auto ctx = MakeContext(ui, setup);
+  for (auto _ : state) {
+    RedrawGrid(*ctx);
+    benchmark::DoNotOptimize(ctx->controls.ImgMain.Canvas().Row(0));
+    benchmark::ClobberMemory();
+  }
+}
+
+// The floor: writing every pixel of the grid surface once.
+void FillGridAt(benchmark::State& state, GridSetup setup) {
+  QuietUi ui;
+  auto ctx = MakeContext(ui, setup);
+  Surface& grid = ctx->controls.ImgMain.Canvas();
+  std::uint32_t* first = grid.Row(0);
+  std::uint32_t* last = first + static_cast<std::size_t>(grid.Width()) * grid.Height();
+  std::uint32_t value = 0;
+  for (auto _ : state) {
+    std::fill(first, last, ++value);
+    benchmark::DoNotOptimize(first);
+    benchmark::ClobberMemory();
+  }
+}
+
+BENCHMARK_CAPTURE(FillGridAt, defaults, kDefaults);
+BENCHMARK_CAPTURE(RedrawGridAt, defaults, kDefaults);
+BENCHMARK_CAPTURE(FillGridAt, window64_dot16, kLarge);
+BENCHMARK_CAPTURE(RedrawGridAt, window64_dot16, kLarge);
+
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+               Qt::MouseButtons held) {
+  QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, held,
+                    Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+// One drag step as the user makes it: a move with the left button held on the shown view,
+// through the redraw, to the grid widget repainted and the pending marker repaints done.
+void DragStep(benchmark::State& state) {
+  QTemporaryDir dir;
+  const std::string appDir = (dir.path() + "/").toStdString();
+  SaveBmpFile(appDir + "palette.bmp", Surface(384, 144, PixelFormat::Rgb24(), 0x808080));
+  TForm1 form(appDir);
+  form.show();
+  QApplication::processEvents();
+  SendMouse(form.ImgView, QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+  int x = 10;
+  for (auto _ : state) {
+    x = x == 10 ? 12 : 10;  // the origin changes on every step
+    SendMouse(form.ImgView, QEvent::MouseMove, {x, 10}, Qt::NoButton, Qt::LeftButton);
+    QApplication::processEvents();
+  }
+  SendMouse(form.ImgView, QEvent::MouseButtonRelease, {x, 10}, Qt::LeftButton, Qt::NoButton);
+  form.ctx.state.Modified = false;
+}
+
+BENCHMARK(DragStep)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace gk
+
+int main(int argc, char** argv) {
+  int qtArgc = 1;
+  QApplication app(qtArgc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,261 @@
+#include "files/png_library.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/file_io.h"
+
+namespace gk {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a PNG file holds, read back independently of the writer.
+struct DecodedPng {
+  int width = 0, height = 0;
+  int bitDepth = 0, colourType = -1;
+  std::map<std::string, std::size_t> chunkBytes;  // chunk type -> data length (last seen)
+  std::vector<Colour> pixels;                     // row by row, top row first
+};
+
+std::uint32_t BigEndian(const std::uint8_t* p) {
+  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
+         p[3];
+}
+
+DecodedPng ReadPng(const std::string& path) {
+  DecodedPng out;
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
+  EXPECT_GE(bytes.size(), 33u);
+  if (bytes.size() < 33) return out;
+  for (std::size_t at = 8; at + 12 <= bytes.size();) {
+    const std::size_t length = BigEndian(&bytes[at]);
+    out.chunkBytes[std::string(reinterpret_cast<const char*>(&bytes[at + 4]), 4)] = length;
+    at += 12 + length;
+  }
+  out.bitDepth = bytes[24];
+  out.colourType = bytes[25];
+
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
+    ADD_FAILURE() << path << ": " << image.message;
+    return out;
+  }
+  image.format = PNG_FORMAT_RGB;
+  std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr)) {
+    ADD_FAILURE() << path << ": " << image.message;
+    return out;
+  }
+  out.width = static_cast<int>(image.width);
+  out.height = static_cast<int>(image.height);
+  for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
+    out.pixels.push_back(MakeColour(rgb[i], rgb[i + 1], rgb[i + 2]));
+  }
+  return out;
+}
+
+class PngLibraryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "gk_png_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(dir_, ec)) {
+      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::remove_all(dir_, ec);
+  }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  // Saves `image` as a BMP, exports it through the library and checks the PNG pixel by pixel
+  // against the BMP as the codec reads it back.
+  DecodedPng ExportAndCompare(const Surface& image, const std::string& name) {
+    const std::string bmp = Path(name + ".bmp"), pngPath = Path(name + ".png");
+    SaveBmpFile(bmp, image);
+    png::ImageHandle handle = png::LoadBmp(bmp);
+    EXPECT_NE(handle, nullptr) << png::LastError();
+    png::PngOptions options{};
+    options.flags = 9;
+    options.level = 9;
+    EXPECT_EQ(png::WritePng(pngPath, handle, &options), 0) << png::LastError();
+    png::Release(handle);
+
+    const Surface reference = LoadBmpFile(bmp);
+    DecodedPng decoded = ReadPng(pngPath);
+    EXPECT_EQ(decoded.width, reference.Width()) << name;
+    EXPECT_EQ(decoded.height, reference.Height()) << name;
+    if (decoded.pixels.size() == static_cast<std::size_t>(reference.Width()) * reference.Height()) {
+      int mismatches = 0;
+      for (int y = 0; y < reference.Height(); ++y) {
+        for (int x = 0; x < reference.Width(); ++x) {
+          const Colour want = reference.ReadPixel(x, y);
+          const Colour got = decoded.pixels[static_cast<std::size_t>(y) * reference.Width() + x];
+          if (got != want && ++mismatches <= 3) {
+            ADD_FAILURE() << name << " at " << x << "," << y << ": " << std::hex << got
+                          << " != " << want;
+          }
+        }
+      }
+    } else {
+      ADD_FAILURE() << name << ": " << decoded.pixels.size() << " pixels decoded";
+    }
+    // Every PNG the library writes is opaque.
+    EXPECT_EQ(decoded.chunkBytes.count("tRNS"), 0u) << name;
+    EXPECT_EQ(decoded.colourType & PNG_COLOR_MASK_ALPHA, 0) << name;
+    return decoded;
+  }
+
+  fs::path dir_;
+};
+
+// Fills a surface with a pattern that visits every colour of `colours` and differs on every row.
+Surface Patterned(int w, int h, const PixelFormat& format, const std::vector<Colour>& colours) {
+  Surface s(w, h, format, Black);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) s.WritePixel(x, y, colours[(x * 3 + y * 5) % colours.size()]);
+  }
+  return s;
+}
+
+std::vector<Colour> Spread(int n) {
+  std::vector<Colour> c;
+  for (int i = 0; i < n; ++i) {
+    c.push_back(MakeColour(static_cast<std::uint8_t>(i * 37 + 11),
+                           static_cast<std::uint8_t>(i * 91),
+                           static_cast<std::uint8_t>(255 - i * 13)));
+  }
+  return c;
+}
+
+TEST_F(PngLibraryTest, IndexedImagesStayIndexedWithTheirOwnTable) {
+  const struct {
+    const char* name;
+    int bits;
+    int tableSize;
+    int width, height;
+  } cases[] = {
+      {"mono", 1, 2, 13, 5},         {"mono_short", 1, 1, 9, 3}, {"nibble", 4, 16, 7, 6},
+      {"nibble_short", 4, 5, 33, 4}, {"byte", 8, 256, 20, 17},   {"byte_short", 8, 3, 5, 5},
+  };
+  for (const auto& c : cases) {
+    const std::vector<Colour> table = Spread(c.tableSize);
+    const Surface image = Patterned(c.width, c.height, PixelFormat::Indexed(c.bits, table), table);
+    const DecodedPng png = ExportAndCompare(image, c.name);
+    EXPECT_EQ(png.colourType, PNG_COLOR_TYPE_PALETTE) << c.name;
+    EXPECT_EQ(png.bitDepth, c.bits) << c.name;
+    EXPECT_EQ(png.chunkBytes.at("PLTE"), static_cast<std::size_t>(c.tableSize) * 3) << c.name;
+  }
+}
+
+TEST_F(PngLibraryTest, DirectImagesBecomeEightBitRgb) {
+  std::vector<Colour> colours = Spread(40);
+  colours.push_back(White);
+  colours.push_back(Black);
+  const struct {
+    const char* name;
+    PixelFormat format;
+  } cases[] = {
+      {"rgb555", PixelFormat::Rgb555()},
+      {"rgb565", PixelFormat::Rgb565()},
+      {"rgb24", PixelFormat::Rgb24()},
+      {"rgb32", PixelFormat::Rgb32()},
+  };
+  for (const auto& c : cases) {
+    const DecodedPng png = ExportAndCompare(Patterned(31, 9, c.format, colours), c.name);
+    EXPECT_EQ(png.colourType, PNG_COLOR_TYPE_RGB) << c.name;
+    EXPECT_EQ(png.bitDepth, 8) << c.name;
+  }
+}
+
+TEST_F(PngLibraryTest, CompressionLevelIsTakenOnlyWhenItsFlagIsSet) {
+  Surface image(64, 64, PixelFormat::Rgb24(), White);
+  image.FillRectangle(10, 10, 50, 30, Red);
+  SaveBmpFile(Path("flat.bmp"), image);
+  png::ImageHandle handle = png::LoadBmp(Path("flat.bmp"));
+  ASSERT_NE(handle, nullptr) << png::LastError();
+
+  const auto sizeWith = [&](std::uint32_t flags, std::uint16_t level, std::uint8_t junk) {
+    png::PngOptions options;
+    std::memset(&options, junk, sizeof options);
+    options.flags = flags;
+    options.level = level;
+    options.field16 = options.field28 = options.field32 = 0;
+    const std::string path = Path("flat.png");
+    EXPECT_EQ(png::WritePng(path, handle, &options), 0) << png::LastError();
+    return fs::file_size(path);
+  };
+  const auto stored = sizeWith(1, 0, 0);
+  const auto best = sizeWith(9, 9, 0);
+  EXPECT_GT(stored, 64u * 64u * 3u);  // level 0 does not compress
+  EXPECT_LT(best, stored / 10);
+  EXPECT_EQ(sizeWith(9, 9, 0xA5), best);  // the bytes the editor leaves unset do not matter
+  EXPECT_LT(sizeWith(8, 0, 0), stored);   // bit 0 clear: the level field is not read
+  EXPECT_EQ(png::WritePng(Path("default.png"), handle, nullptr), 0) << png::LastError();
+  png::Release(handle);
+}
+
+TEST_F(PngLibraryTest, LoadFailuresGiveNoHandleAndAReason) {
+  std::ofstream(Path("text.bmp")) << "not a picture at all, just some words";
+  Surface image(4, 4);
+  SaveBmpFile(Path("whole.bmp"), image);
+  const std::uintmax_t size = fs::file_size(Path("whole.bmp"));
+  fs::copy_file(Path("whole.bmp"), Path("cut.bmp"));
+  fs::resize_file(Path("cut.bmp"), size / 2);
+
+  for (const std::string name : {"missing.bmp", "text.bmp", "cut.bmp", "", "."}) {
+    const std::string path = name.empty() ? name : Path(name);
+    EXPECT_EQ(png::LoadBmp(path), nullptr) << path;
+    EXPECT_FALSE(png::LastError().empty()) << path;
+    if (!path.empty()) {
+      EXPECT_NE(png::LastError().find(path), std::string::npos) << png::LastError();
+    }
+  }
+}
+
+TEST_F(PngLibraryTest, FailedWritesKeepThePreviousPngAndSayWhy) {
+  SaveBmpFile(Path("hero.bmp"), Surface(3, 2, PixelFormat::Rgb24(), Red));
+  png::ImageHandle handle = png::LoadBmp(Path("hero.bmp"));
+  ASSERT_NE(handle, nullptr) << png::LastError();
+  std::ofstream(Path("locked.png")) << "previous png";
+  fs::permissions(Path("locked.png"), fs::perms::owner_read);
+  fs::create_directory(Path("folder.png"));
+  png::PngOptions options{};
+
+  for (const std::string& target :
+       {Path("nofolder/hero.png"), Path("locked.png"), Path("folder.png")}) {
+    EXPECT_NE(png::WritePng(target, handle, &options), 0) << target;
+    EXPECT_NE(png::LastError().find(target), std::string::npos) << png::LastError();
+  }
+  std::ifstream locked(Path("locked.png"));
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(locked), {}), "previous png");
+  EXPECT_NE(png::WritePng("", handle, &options), 0);
+  EXPECT_NE(png::WritePng(Path("none.png"), nullptr, &options), 0);
+  EXPECT_FALSE(fs::exists(Path("none.png")));
+  png::Release(handle);
+  png::Release(nullptr);
+
+  EXPECT_EQ(std::set<std::string>({"folder.png", "hero.bmp", "locked.png"}), [&] {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir_)) names.insert(e.path().filename().string());
+    return names;
+  }());
+}
+
+}  // namespace
+}  // namespace gk

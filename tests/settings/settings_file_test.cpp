@@ -1,0 +1,171 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "workspace/editor_state.h"
+
+namespace gk {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Width, Height, Width2, Height2, DotSize, ButtonW, ButtonH.
+using Sizes = std::array<std::int32_t, 7>;
+constexpr Sizes kDefaults = {32, 32, 16, 16, 37, 48, 40};
+
+Sizes SizesOf(const EditorState& s) {
+  return {s.Width, s.Height, s.Width2, s.Height2, s.DotSize, s.ButtonW, s.ButtonH};
+}
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "gk_settings_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+    state_.AppDir = dir_.string() + "/";
+    state_.IniPath = state_.AppDir + "gridkiln.ini";
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::permissions(state_.IniPath, fs::perms::owner_all, ignored);
+    fs::remove_all(dir_, ignored);
+  }
+
+  void WriteIni(const std::string& bytes) {
+    std::ofstream out(state_.IniPath, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    ASSERT_TRUE(out.good());
+  }
+  std::string ReadIni() const {
+    std::ifstream in(state_.IniPath, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  fs::path dir_;
+  EditorState state_;
+  Settings settings_;
+};
+
+TEST_F(SettingsFileTest, NoFileKeepsDefaultsStoresSave256AndWritesNothing) {
+  LoadSettings(settings_, state_);
+  EXPECT_EQ(SizesOf(state_), kDefaults);
+  EXPECT_EQ(settings_.Lines(), std::vector<std::string>{"Save256=0"});
+  EXPECT_FALSE(fs::exists(state_.IniPath));
+}
+
+TEST_F(SettingsFileTest, AFolderNamedLikeTheFileCountsAsNoFile) {
+  fs::create_directory(state_.IniPath);
+  LoadSettings(settings_, state_);
+  EXPECT_EQ(SizesOf(state_), kDefaults);
+  EXPECT_EQ(settings_.LookupSetting("Save256"), "0");
+  EXPECT_TRUE(fs::is_directory(state_.IniPath));
+}
+
+TEST_F(SettingsFileTest, ReadsSizesInOrderUntilTheFirstBadValue) {
+  const std::string all = "Width=64\nHeight=48\nWidth2=20\nHeight2=10\nDotSize=12\n";
+  struct Case {
+    const char* what;
+    std::string file;
+    Sizes expected;
+  };
+  const Case cases[] = {
+      {"all seven, LF line ends", all + "ButtonW=30\nButtonH=25\n", {64, 48, 20, 10, 12, 30, 25}},
+      {"Width missing stops at once", "DotSize=20\r\n", kDefaults},
+      {"a bad Height keeps Width", "Width=40\r\nHeight=abc\r\n", {40, 32, 16, 16, 37, 48, 40}},
+      {"lower-case names and hexadecimal values",
+       "dotsize=$14\r\nwidth=0x28\r\nHEIGHT=+40\r\n",
+       {40, 40, 16, 16, 37, 48, 40}},
+      {"a blank before '=' hides the name", "Width =40\r\nHeight=40\r\n", kDefaults},
+      {"a blank after '=' is allowed", "Width= 40\r\n", {40, 32, 16, 16, 37, 48, 40}},
+      {"a trailing blank is rejected", "Width=40 \r\nHeight=40\r\n", kDefaults},
+      {"the first of equal names counts", "Width=40\r\nWidth=50\r\n", {40, 32, 16, 16, 37, 48, 40}},
+      {"values at the upper bounds",
+       "Width=4096\nHeight=4096\nWidth2=256\nHeight2=256\nDotSize=128\nButtonW=256\nButtonH=256",
+       {4096, 4096, 256, 256, 128, 256, 256}},
+      {"values at the lower bounds",
+       "Width=1\nHeight=1\nWidth2=1\nHeight2=1\nDotSize=1\nButtonW=1\nButtonH=1",
+       {1, 1, 1, 1, 1, 1, 1}},
+      {"zero width", "Width=0\nHeight=40\n", kDefaults},
+      {"height too large", "Width=40\nHeight=4097\n", {40, 32, 16, 16, 37, 48, 40}},
+      {"negative edit-window width",
+       "Width=64\nHeight=48\nWidth2=-5\nHeight2=10\n",
+       {64, 48, 16, 16, 37, 48, 40}},
+      {"edit window too high",
+       "Width=64\nHeight=48\nWidth2=20\nHeight2=257\nDotSize=12\n",
+       {64, 48, 20, 16, 37, 48, 40}},
+      {"dot size zero",
+       "Width=64\nHeight=48\nWidth2=20\nHeight2=10\nDotSize=0\nButtonW=30\nButtonH=25\n",
+       {64, 48, 20, 10, 37, 48, 40}},
+      {"a later duplicate out of range is never read",
+       all + "ButtonW=30\nButtonH=25\nDotSize=0\n",
+       {64, 48, 20, 10, 12, 30, 25}},
+      {"dot size too large",
+       "Width=64\nHeight=48\nWidth2=20\nHeight2=10\nDotSize=129\nButtonW=30\nButtonH=25\n",
+       {64, 48, 20, 10, 37, 48, 40}},
+      {"button width wrapped to negative",
+       all + "ButtonW=$FFFFFFFF\nButtonH=25",
+       {64, 48, 20, 10, 12, 48, 40}},
+      {"button height too large", all + "ButtonW=30\nButtonH=257", {64, 48, 20, 10, 12, 30, 40}},
+      {"a zero byte ends the text",
+       all + std::string("ButtonW=30\n\0ButtonH=25\n", 23),
+       {64, 48, 20, 10, 12, 30, 40}},
+  };
+  for (const Case& c : cases) {
+    WriteIni(c.file);
+    EditorState state = state_;
+    Settings settings;
+    LoadSettings(settings, state);
+    EXPECT_EQ(SizesOf(state), c.expected) << c.what;
+    EXPECT_EQ(settings.LookupSetting("Save256"), "") << c.what << ": no default when a file exists";
+    EXPECT_EQ(ReadIni(), c.file) << c.what << ": the file is not written";
+  }
+}
+
+TEST_F(SettingsFileTest, SaveWritesEveryLineBackWithCrLf) {
+  WriteIni("[General]\nwidth=40\n\nUnknown=x=y\nno equals here\nWidth=50\n\r");
+  LoadSettings(settings_, state_);
+  settings_.StoreSetting("Width", "64");
+  settings_.StoreSetting("Png", "1");
+  SaveSettings(settings_, state_.IniPath);
+  EXPECT_EQ(ReadIni(),
+            "[General]\r\nWidth=64\r\n\r\nUnknown=x=y\r\nno equals here\r\nWidth=50\r\n\r\n"
+            "Png=1\r\n");
+}
+
+TEST_F(SettingsFileTest, SaveCreatesTheFileAndFailsLoudlyWhereItCannotWrite) {
+  settings_.StoreSetting("Save256", "0");
+  SaveSettings(settings_, state_.IniPath);
+  EXPECT_EQ(ReadIni(), "Save256=0\r\n");
+  EXPECT_THROW(SaveSettings(settings_, state_.AppDir + "missing/gridkiln.ini"), std::runtime_error);
+}
+
+TEST_F(SettingsFileTest, AnOversizedFileIsAnError) {
+  WriteIni("Width=40\r\n" + std::string(2 * 1024 * 1024, 'x'));
+  EXPECT_THROW(LoadSettings(settings_, state_), std::runtime_error);
+  EXPECT_EQ(SizesOf(state_), kDefaults);
+}
+
+TEST_F(SettingsFileTest, AFileWithoutReadPermissionIsAnError) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads files without read permission";
+  WriteIni("Width=40\r\n");
+  ASSERT_EQ(chmod(state_.IniPath.c_str(), 0), 0);
+  EXPECT_THROW(LoadSettings(settings_, state_), std::runtime_error);
+  EXPECT_EQ(SizesOf(state_), kDefaults);
+}
+
+}  // namespace
+}  // namespace gk

@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+
+#include <set>
+#include <vector>
+
+#include "platform/glyphs.h"
+#include "platform/image_widget.h"
+#include "workspace/start_sizes.h"
+
+namespace gk {
+namespace {
+
+void EnsureApplication() {
+  if (QApplication::instance()) return;
+  static int argc = 1;
+  static char arg0[] = "gk_ui_tests";
+  static char* argv[] = {arg0, nullptr};
+  static QApplication app(argc, argv);
+}
+
+TEST(SurfaceToImageTest, EveryFormatShowsTheColoursItHolds) {
+  struct Case {
+    const char* name;
+    PixelFormat format;
+    std::vector<Colour> written;
+  };
+  const std::vector<Case> cases = {
+      {"24-bit", PixelFormat::Rgb24(), {0x123456, Black, White, Red}},
+      {"8-bit table",
+       PixelFormat::Indexed(8, {Black, 0x00FF00, 0x0000FF, 0xABCDEF}),
+       {0x00FF00, 0xABCDEF, Black, Red}},
+      {"4-bit table", PixelFormat::Indexed(4, {0xFF0000, White}), {White, 0xFF0000}},
+      {"5-6-5", PixelFormat::Rgb565(), {0xFF00FF, 0x00FF00, 0x102030}},
+      {"32-bit", PixelFormat::Rgb32(), {0x010203, 0xFEDCBA}},
+  };
+  QImage image;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Surface surface(static_cast<int>(c.written.size()), 2, c.format, Black);
+    for (int x = 0; x < surface.Width(); ++x) surface.WritePixel(x, 1, c.written[x]);
+    SurfaceToImage(surface, image);
+    ASSERT_EQ(image.size(), QSize(surface.Width(), 2));
+    for (int y = 0; y < 2; ++y) {
+      for (int x = 0; x < surface.Width(); ++x) {
+        const Colour held = surface.ReadPixel(x, y);
+        EXPECT_EQ(image.pixel(x, y), qRgb(RedOf(held), GreenOf(held), BlueOf(held)))
+            << x << ", " << y;
+      }
+    }
+  }
+}
+
+TEST(SurfaceToImageTest, IndicesPastTheTableShowBlack) {
+  Surface surface(3, 1, PixelFormat::Indexed(8, {White, Red}), White);
+  surface.Row(0)[1] = 7;
+  surface.Row(0)[2] = 300;  // not a valid byte, but must not read past the lookup
+  QImage image;
+  SurfaceToImage(surface, image);
+  EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 0));
+  EXPECT_EQ(image.pixel(2, 0), qRgb(0, 0, 0));
+}
+
+TEST(ImageWidgetTest, StretchesNearestAndReportsPresses) {
+  EnsureApplication();
+  ImageControl control;
+  control.SetBounds(3, 4, 6, 4);
+  Surface surface(3, 2, PixelFormat::Rgb24(), Black);
+  surface.WritePixel(1, 0, Red);
+  surface.WritePixel(2, 1, White);
+  control.SetSurface(std::move(surface));
+
+  ImageWidget widget(control, true);
+  widget.FollowControl();
+  EXPECT_EQ(widget.geometry(), QRect(3, 4, 6, 4));
+  const QImage shown = widget.grab().toImage();
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 6; ++x) {
+      const QRgb expected = x / 2 == 1 && y / 2 == 0   ? qRgb(255, 0, 0)
+                            : x / 2 == 2 && y / 2 == 1 ? qRgb(255, 255, 255)
+                                                       : qRgb(0, 0, 0);
+      EXPECT_EQ(shown.pixel(x, y) & 0xFFFFFF, expected & 0xFFFFFF) << x << ", " << y;
+    }
+  }
+
+  std::vector<std::tuple<int, int, Qt::MouseButton>> presses;
+  std::vector<std::tuple<int, int, bool>> moves;
+  widget.SetPressHandler([&](int x, int y, Qt::MouseButton b) { presses.emplace_back(x, y, b); });
+  widget.SetMoveHandler([&](int x, int y, bool left) { moves.emplace_back(x, y, left); });
+  auto send = [&](QEvent::Type type, QPoint p, Qt::MouseButton b, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(p), widget.mapToGlobal(QPointF(p)), b, held, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+  };
+  send(QEvent::MouseButtonPress, {2, 3}, Qt::MiddleButton, Qt::MiddleButton);
+  send(QEvent::MouseMove, {-7, 40}, Qt::NoButton, Qt::MiddleButton | Qt::LeftButton);
+  send(QEvent::MouseMove, {1, 1}, Qt::NoButton, Qt::RightButton);
+  // The second press of a double click is a press too.
+  send(QEvent::MouseButtonDblClick, {5, 0}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(presses, (std::vector<std::tuple<int, int, Qt::MouseButton>>{{2, 3, Qt::MiddleButton},
+                                                                         {5, 0, Qt::LeftButton}}));
+  EXPECT_EQ(moves, (std::vector<std::tuple<int, int, bool>>{{-7, 40, true}, {1, 1, false}}));
+}
+
+TEST(ImageWidgetTest, WithoutASurfaceItPaintsNothing) {
+  EnsureApplication();
+  ImageControl control;
+  control.SetBounds(0, 0, 5, 5);
+  QWidget parent;
+  parent.setStyleSheet("background: rgb(1, 2, 3)");
+  parent.resize(5, 5);
+  ImageWidget widget(control, false, &parent);
+  widget.FollowControl();
+  EXPECT_EQ(parent.grab().toImage().pixel(2, 2) & 0xFFFFFF, qRgb(1, 2, 3) & 0xFFFFFF);
+  EXPECT_FALSE(control.HasSurface());  // painting must not create one
+}
+
+TEST(GlyphTest, TenDistinctSixteenColourPictures) {
+  EnsureApplication();
+  const std::set<QRgb> classic(ClassicColours().begin(), ClassicColours().end());
+  ASSERT_EQ(classic.size(), 16u);
+  std::vector<QImage> seen;
+  for (Glyph glyph : AllGlyphs) {
+    SCOPED_TRACE(static_cast<int>(glyph));
+    const QImage image = DrawGlyph(glyph);
+    ASSERT_EQ(image.size(), QSize(GlyphSide, GlyphSide));
+    std::set<QRgb> used;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb p = image.pixel(x, y);
+        if (qAlpha(p) == 0) continue;
+        EXPECT_EQ(qAlpha(p), 255);
+        EXPECT_TRUE(classic.count(p | 0xFF000000u)) << std::hex << p << " at " << x << "," << y;
+        used.insert(p);
+      }
+    }
+    // An outline and a fill at least.
+    EXPECT_GE(used.size(), 2u);
+    for (const QImage& other : seen) EXPECT_NE(image, other);
+    seen.push_back(image);
+  }
+}
+
+TEST(StartSizesTest, UnusableSizesFallBackToTheInitialOnes) {
+  const EditorState initial;
+  struct Case {
+    const char* name;
+    EditorState in;
+    EditorState out;
+  };
+  auto with = [](auto change) {
+    EditorState s;
+    change(s);
+    return s;
+  };
+  const std::vector<Case> cases = {
+      {"valid sizes stay", with([](EditorState& s) {
+         s.DotSize = 8, s.Width = 200, s.Height = 7, s.Width2 = 64, s.ButtonW = 1;
+       }),
+       with([](EditorState& s) {
+         s.DotSize = 8, s.Width = 200, s.Height = 7, s.Width2 = 64, s.ButtonW = 1;
+       })},
+      {"zero dot size", with([](EditorState& s) { s.DotSize = 0, s.Width = 64; }),
+       with([](EditorState& s) { s.Width = 64; })},
+      {"negative and huge", with([](EditorState& s) {
+         s.Width = -5, s.Height = 5000, s.ButtonH = -1, s.Height2 = 2000000000;
+       }),
+       initial},
+      {"grid too wide", with([](EditorState& s) { s.DotSize = 128, s.Width2 = 256; }), initial},
+      {"grid just fits", with([](EditorState& s) { s.DotSize = 16, s.Width2 = 256; }),
+       with([](EditorState& s) { s.DotSize = 16, s.Width2 = 256; })},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EditorState s = c.in;
+    BoundStartSizes(s);
+    EXPECT_EQ(s.DotSize, c.out.DotSize);
+    EXPECT_EQ(s.Width, c.out.Width);
+    EXPECT_EQ(s.Height, c.out.Height);
+    EXPECT_EQ(s.Width2, c.out.Width2);
+    EXPECT_EQ(s.Height2, c.out.Height2);
+    EXPECT_EQ(s.ButtonW, c.out.ButtonW);
+    EXPECT_EQ(s.ButtonH, c.out.ButtonH);
+  }
+}
+
+}  // namespace
+}  // namespace gk

@@ -1,0 +1,119 @@
+#include "files/new_size_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+#include <string>
+
+namespace gk {
+namespace {
+
+// One application object for the whole program, whichever test asks first.
+void EnsureApplication() {
+  if (QCoreApplication::instance()) return;
+  static int argc = 1;
+  static char arg0[] = "gk_ui_tests";
+  static char* argv[] = {arg0, nullptr};
+  static QApplication app(argc, argv);
+}
+
+class NewSizeDialogTest : public ::testing::Test {
+ protected:
+  static constexpr int LeftOpen = 99;
+
+  // Runs the dialog with `act` applied once it is showing.
+  std::optional<std::pair<std::string, std::string>> RunWith(int w, int h,
+                                                             std::function<void()> act) {
+    QTimer::singleShot(0, &dialog_, [this, act] {
+      EXPECT_TRUE(dialog_.isVisible());
+      act();
+      // Closes a dialog the action left open with a result no button gives, so that a failing
+      // test cannot hang.
+      if (dialog_.isVisible()) dialog_.done(LeftOpen);
+    });
+    return dialog_.Run(w, h);
+  }
+
+  // The application must exist before the dialog is built.
+  struct Application {
+    Application() { EnsureApplication(); }
+  } application_;
+  TfrmNew dialog_;
+};
+
+TEST_F(NewSizeDialogTest, ArrowsStepTheBoxTextWithinEightTo128) {
+  EXPECT_EQ(dialog_.windowTitle(), "New");
+  EXPECT_EQ(dialog_.edtW->text(), "8");
+  EXPECT_EQ(dialog_.edtH->text(), "8");
+  EXPECT_EQ(dialog_.minimumSize(), dialog_.maximumSize());
+
+  struct Case {
+    const char* typed;
+    bool up;
+    int clicks;
+    const char* expected;
+  } cases[] = {
+      {"8", true, 1, "16"},     {"8", false, 1, "8"},
+      {"120", true, 3, "128"},  {"24", false, 2, "8"},
+      {"200", false, 1, "128"}, {"3", true, 1, "11"},
+      {"-50", true, 1, "8"},    {"99999999999", false, 1, "8"},
+      {"abc", true, 1, "16"},  // not a number: steps from the spinner's own position (8)
+  };
+  for (UpDownSpinner* spinner : {dialog_.udW, dialog_.udH}) {
+    QLineEdit* box = spinner == dialog_.udW ? dialog_.edtW : dialog_.edtH;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.typed) + (c.up ? " up" : " down"));
+      spinner->SetPosition(8);
+      box->setText(c.typed);
+      EXPECT_EQ(box->text(), c.typed);  // typing alone is left as it is
+      for (int i = 0; i < c.clicks; ++i) {
+        QTest::mouseClick(c.up ? spinner->Up : spinner->Down, Qt::LeftButton);
+      }
+      EXPECT_EQ(box->text().toStdString(), c.expected);
+      EXPECT_EQ(spinner->Position(), box->text().toInt());
+    }
+  }
+}
+
+TEST_F(NewSizeDialogTest, RunPresetsClampedAndReturnsTheTypedTextsOnOk) {
+  std::string shownW, shownH;
+  auto result = RunWith(200, 4, [&] {
+    shownW = dialog_.edtW->text().toStdString();
+    shownH = dialog_.edtH->text().toStdString();
+    dialog_.edtW->setText("200");
+    dialog_.edtH->setText("abc");
+    QTest::mouseClick(dialog_.OK, Qt::LeftButton);
+  });
+  EXPECT_EQ(shownW, "128");
+  EXPECT_EQ(shownH, "8");
+  ASSERT_TRUE(result.has_value());
+  EXPECT_EQ(result->first, "200");
+  EXPECT_EQ(result->second, "abc");
+
+  result = RunWith(24, 40, [&] { QTest::mouseClick(dialog_.OK, Qt::LeftButton); });
+  ASSERT_TRUE(result.has_value());
+  EXPECT_EQ(*result, (std::pair<std::string, std::string>{"24", "40"}));
+}
+
+TEST_F(NewSizeDialogTest, CancelCloseBoxAndEscapeGiveNothing) {
+  const std::function<void()> ways[] = {
+      [&] { QTest::mouseClick(dialog_.Button1, Qt::LeftButton); },
+      [&] { dialog_.close(); },
+      [&] { QTest::keyClick(&dialog_, Qt::Key_Escape); },
+  };
+  for (const auto& way : ways) {
+    EXPECT_FALSE(RunWith(32, 32, way).has_value());
+    EXPECT_EQ(dialog_.result(), TfrmNew::ResultCancel);
+  }
+}
+
+}  // namespace
+}  // namespace gk
