@@ -1,6 +1,8 @@
 #include "workspace/grid_view.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 namespace gk {
 
@@ -27,13 +29,27 @@ void RedrawGrid(EditorContext& ctx) {
   c.ImgCurV.Top = c.ImgView.Top - 4;
   ctx.ui.ControlMoved(ControlId::ImgCurV);
 
+  // Every cell is a solid square of its document pixel's colour (black outside the image).
+  // Each band of cells is built as one pixel row and copied down the band, which writes the
+  // same pixels as one rectangle fill per cell.
   Surface& doc = ctx.Document();
   Surface& grid = c.ImgMain.Canvas();
   const std::int32_t d = s.DotSize;
+  if (d <= 0) return;
+  const std::int64_t usedWidth = std::min<std::int64_t>(grid.Width(), std::int64_t{d} * s.Width2);
+  std::vector<std::uint32_t> band(static_cast<std::size_t>(std::max<std::int64_t>(usedWidth, 0)));
   for (std::int32_t i = 0; i < s.Height2; ++i) {
-    for (std::int32_t j = 0; j < s.Width2; ++j) {
-      const Colour colour = doc.ReadPixel(s.OriginX + j, s.OriginY + i);
-      grid.FillRectangle(j * d, i * d, (j + 1) * d, (i + 1) * d, colour);
+    const std::int64_t top = std::int64_t{i} * d;
+    if (top >= grid.Height()) break;
+    for (std::int32_t j = 0; j * std::int64_t{d} < usedWidth; ++j) {
+      const std::uint32_t raw = grid.Encode(doc.ReadPixel(s.OriginX + j, s.OriginY + i));
+      const std::int64_t left = std::int64_t{j} * d;
+      const std::int64_t right = std::min<std::int64_t>(left + d, usedWidth);
+      std::fill(band.begin() + left, band.begin() + right, raw);
+    }
+    const std::int64_t bottom = std::min<std::int64_t>(top + d, grid.Height());
+    for (std::int64_t y = top; y < bottom; ++y) {
+      std::copy(band.begin(), band.end(), grid.Row(static_cast<int>(y)));
     }
   }
   ctx.ui.RefreshControl(ControlId::ImgMain);

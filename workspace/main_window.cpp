@@ -249,9 +249,15 @@ void TForm1::WireEvents() {
   ImgMain->SetPressHandler(
       [this](int x, int y, Qt::MouseButton) { Handle([&] { ImgMainMouseDown(ctx, x, y); }); });
   ImgMain->SetMoveHandler([this](int x, int y, bool leftHeld) {
-    // Only a move with the left button held can plot; the others need no repaint.
+    // A plot draws its square after the grid's refresh, so the square needs a repaint of its
+    // own; a move that plots nothing (same cell, no button) needs none.
+    const int lastX = ctx.state.LastDotX;
+    const int lastY = ctx.state.LastDotY;
     Guarded(ctx.ui, ctx.appTitle, [&] { ImgMainMouseMove(ctx, leftHeld, x, y); });
-    if (leftHeld) ImgMain->update();
+    if (ctx.state.LastDotX != lastX || ctx.state.LastDotY != lastY) {
+      const int d = ctx.state.DotSize;
+      ImgMain->update(ctx.state.LastDotX * d, ctx.state.LastDotY * d, d, d);
+    }
   });
   ImgView->SetPressHandler([this](int x, int y, Qt::MouseButton) {
     Guarded(ctx.ui, ctx.appTitle, [&] { ImgViewMouseDown(ctx, x, y); });

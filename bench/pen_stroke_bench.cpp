@@ -1,0 +1,208 @@
+// A pen stroke dragged across one row of the edit grid through the real main window, each move
+// event delivered to the grid widget and the event loop run after it, as the platform would.
+// Figures are per move event and are printed as ratios to two baselines from the same run: the
+// same number of held moves that stay within one cell (so plot nothing), and one std::fill of the
+// grid surface's pixels. Run a release build:
+//   QT_QPA_PLATFORM=offscreen build-wintools/bench/pen_stroke_bench
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdint>
+#include <iomanip>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/file_io.h"
+#include "platform/image_widget.h"
+#include "workspace/main_window.h"
+
+namespace gk {
+namespace {
+
+constexpr int kMovesPerCell = 8;
+constexpr int kRow = 7;
+constexpr char kStroke[] = "PenStrokeAcrossRow";
+constexpr char kWithinCell[] = "HeldMovesWithinOneCell";
+constexpr char kHover[] = "MovesWithoutButton";
+constexpr char kFill[] = "FillGridSurface";
+
+// The main window in a temporary AppDir with a plain palette and no settings file, shown.
+struct Window {
+  QTemporaryDir dir;
+  std::unique_ptr<TForm1> form;
+
+  Window() {
+    if (!dir.isValid()) throw std::runtime_error("no temporary folder");
+    const std::string appDir = (dir.path() + "/").toStdString();
+    SaveBmpFile(appDir + "palette.bmp", Surface(384, 144, PixelFormat::Rgb24(), 0x808080));
+    form = std::make_unique<TForm1>(appDir);
+    form->show();
+    QApplication::processEvents();
+  }
+  ~Window() {
+    // Nothing may ask to save while the window goes.
+    form->ctx.state.Modified = false;
+  }
+};
+
+void Send(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
+          Qt::MouseButtons held) {
+  QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, held,
+                    Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+  QApplication::processEvents();
+}
+
+// kMovesPerCell points through each of `cells` cells of one row, left to right.
+std::vector<QPoint> RowPath(int dot, int cells) {
+  std::vector<QPoint> path;
+  for (int c = 0; c < cells; ++c) {
+    for (int k = 0; k < kMovesPerCell; ++k) {
+      path.emplace_back(c * dot + k * dot / kMovesPerCell, kRow * dot + dot / 2);
+    }
+  }
+  return path;
+}
+
+void ReportPerMove(benchmark::State& state, std::size_t moves) {
+  state.counters["moves"] = static_cast<double>(moves);
+  state.counters["per_move"] =
+      benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
+}
+
+// Press on the first cell, then the moves across all the row's cells with the left button held:
+// one plot for each cell entered after the first.
+void PenStrokeAcrossRow(benchmark::State& state) {
+  Window w;
+  TForm1& form = *w.form;
+  const std::vector<QPoint> path = RowPath(form.ctx.state.DotSize, form.ctx.state.Width2);
+  Colour colour = 0x102030;
+  for (auto _ : state) {
+    // A new colour each stroke, so that every plot changes pixels.
+    colour ^= 0x00FFFFFF;
+    form.ctx.state.CurColor = colour;
+    Send(form.ImgMain, QEvent::MouseButtonPress, path.front(), Qt::LeftButton, Qt::LeftButton);
+    for (QPoint p : path) Send(form.ImgMain, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+    Send(form.ImgMain, QEvent::MouseButtonRelease, path.back(), Qt::LeftButton, Qt::NoButton);
+  }
+  if (form.ctx.Document().ReadPixel(form.ctx.state.Width2 - 1, kRow) != colour) {
+    state.SkipWithError("the stroke did not reach the row's last cell");
+  }
+  ReportPerMove(state, path.size());
+}
+
+// The same press and the same number of held moves, all within the first cell: no plots.
+void HeldMovesWithinOneCell(benchmark::State& state) {
+  Window w;
+  TForm1& form = *w.form;
+  const int dot = form.ctx.state.DotSize;
+  const std::size_t moves = RowPath(dot, form.ctx.state.Width2).size();
+  std::vector<QPoint> path;
+  for (std::size_t i = 0; i < moves; ++i) {
+    path.emplace_back(static_cast<int>(i) % dot, kRow * dot + dot / 2);
+  }
+  for (auto _ : state) {
+    Send(form.ImgMain, QEvent::MouseButtonPress, path.front(), Qt::LeftButton, Qt::LeftButton);
+    for (QPoint p : path) Send(form.ImgMain, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+    Send(form.ImgMain, QEvent::MouseButtonRelease, path.back(), Qt::LeftButton, Qt::NoButton);
+  }
+  if (form.ctx.Document().ReadPixel(1, kRow) != Black) {
+    state.SkipWithError("a move within the first cell plotted");
+  }
+  ReportPerMove(state, path.size());
+}
+
+// The pointer passing over the whole row with no button held.
+void MovesWithoutButton(benchmark::State& state) {
+  Window w;
+  TForm1& form = *w.form;
+  const std::vector<QPoint> path = RowPath(form.ctx.state.DotSize, form.ctx.state.Width2);
+  for (auto _ : state) {
+    for (QPoint p : path) Send(form.ImgMain, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+  }
+  ReportPerMove(state, path.size());
+}
+
+// The floor: writing every pixel of the grid surface once.
+void FillGridSurface(benchmark::State& state) {
+  Window w;
+  Surface& grid = w.form->ctx.controls.ImgMain.Canvas();
+  std::uint32_t* first = grid.Row(0);
+  std::uint32_t* last = first + static_cast<std::size_t>(grid.Width()) * grid.Height();
+  std::uint32_t value = 0;
+  for (auto _ : state) {
+    std::fill(first, last, ++value);
+    benchmark::DoNotOptimize(first);
+    benchmark::ClobberMemory();
+  }
+}
+
+BENCHMARK(FillGridSurface);
+BENCHMARK(MovesWithoutButton)->Unit(benchmark::kMicrosecond);
+BENCHMARK(HeldMovesWithinOneCell)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PenStrokeAcrossRow)->Unit(benchmark::kMicrosecond);
+
+// Prints the cost of one move event of each run against the two baselines.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+      const auto moves = run.counters.find("moves");
+      const double perIteration = moves == run.counters.end() ? 1.0 : moves->second.value;
+      // Runs report in different units; compare seconds.
+      const double seconds = perIteration * benchmark::GetTimeUnitMultiplier(run.time_unit);
+      Times& t = times_[run.benchmark_name()];
+      t.real = run.GetAdjustedRealTime() / seconds;
+      t.cpu = run.GetAdjustedCPUTime() / seconds;
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    const auto within = times_.find(kWithinCell);
+    const auto fill = times_.find(kFill);
+    if (within == times_.end() || fill == times_.end()) return;
+    std::cout << "\nOne move event (real, CPU) relative to:\n"
+              << std::fixed << std::setprecision(2);
+    for (const char* name : {kStroke, kWithinCell, kHover}) {
+      const auto t = times_.find(name);
+      if (t == times_.end()) continue;
+      std::cout << "  " << name << ": a held move within one cell "
+                << t->second.real / within->second.real << "x, "
+                << t->second.cpu / within->second.cpu << "x; one fill of the grid surface "
+                << t->second.real / fill->second.real << "x, " << t->second.cpu / fill->second.cpu
+                << "x\n";
+    }
+  }
+
+ private:
+  struct Times {
+    double real = 0, cpu = 0;
+  };
+  std::map<std::string, Times> times_;
+};
+
+}  // namespace
+}  // namespace gk
+
+int main(int argc, char** argv) {
+  int qtArgc = 1;
+  QApplication app(qtArgc, argv);
+  benchmark::Initialize(&argc, argv);
+  gk::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
