@@ -6,12 +6,15 @@ set -euo pipefail
 build=${1:-build-release}
 runs=${2:-20}
 root=$(cd "$(dirname "$0")/.." && pwd)
-display=":$((200 + $$ % 100))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+number=300
+while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
+display=":$number"
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
-for _ in $(seq 50); do [ -S "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool getdisplaygeometry >/dev/null || { echo "Xvfb did not start on $display" >&2; exit 1; }
 
 appdir=$(mktemp -d)
 cp "$build/app/gridkiln" "$root/assets/palette.bmp" "$appdir/"
@@ -21,9 +24,12 @@ mkdir "$appdir/bmp"
 measure() {
   local start end pid rss
   start=$(date +%s%N)
-  "$@" >/dev/null 2>&1 &
+  "$@" >/dev/null 2>/dev/null &
   pid=$!
-  until xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1; do sleep 0.002; done
+  until xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || { echo "$1 ended without a window" >&2; exit 1; }
+    sleep 0.002
+  done
   end=$(date +%s%N)
   sleep 1
   rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")

@@ -5,54 +5,83 @@
 #include <QFile>
 #include <QThread>
 
-#include <unistd.h>
-
 #include <stdexcept>
 
 namespace gk::e2e {
 
 namespace {
 
-QString RunTool(const QString& program, const QStringList& arguments,
-                const QProcessEnvironment& env, QByteArray* out = nullptr) {
+// Generous: the suite runs on loaded two-core machines.
+constexpr int kToolTimeoutMs = 30000;
+
+struct ToolResult {
+  bool ok = false;
+  QByteArray out;
+  QString error;
+};
+
+ToolResult RunTool(const QString& program, const QStringList& arguments,
+                   const QProcessEnvironment& env) {
   QProcess process;
   process.setProcessEnvironment(env);
   process.start(program, arguments);
-  if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit ||
-      process.exitCode() != 0) {
-    throw std::runtime_error((program + " " + arguments.join(' ') + " failed: " +
-                              QString::fromLocal8Bit(process.readAllStandardError()))
-                                 .toStdString());
+  ToolResult result;
+  if (!process.waitForFinished(kToolTimeoutMs)) {
+    process.kill();
+    process.waitForFinished(5000);
+    result.error = program + " did not finish";
+    return result;
   }
-  QByteArray bytes = process.readAllStandardOutput();
-  if (out) *out = bytes;
-  return QString::fromLocal8Bit(bytes).trimmed();
+  result.out = process.readAllStandardOutput();
+  result.ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+  if (!result.ok) {
+    result.error = program + " " + arguments.join(' ') +
+                   " failed: " + QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+  }
+  return result;
 }
 
 }  // namespace
 
 DesktopSession::DesktopSession() {
-  // A display number nobody uses: no lock file and no socket.
-  int number = 90 + static_cast<int>(::getpid() % 100);
-  while (QFile::exists(QString("/tmp/.X%1-lock").arg(number)) ||
-         QFile::exists(QString("/tmp/.X11-unix/X%1").arg(number))) {
-    ++number;
-  }
-  display_ = QString(":%1").arg(number);
+  if (!home_.isValid()) throw std::runtime_error("cannot make a temporary folder");
+  QDir(home_.path()).mkpath("config");
+  QDir(home_.path()).mkpath("cache");
+  QDir(home_.path()).mkpath("runtime");
+  QFile::setPermissions(home_.path() + "/runtime",
+                        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+  // -displayfd lets the server take the first free display itself and tell us its number,
+  // which avoids racing another server for a guessed one. -noreset: by default the server
+  // resets when its last client leaves, and a program connecting just then is refused.
   xvfb_.setProgram("Xvfb");
-  xvfb_.setArguments({display_, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
-  xvfb_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  xvfb_.setArguments(
+      {"-displayfd", "1", "-screen", "0", "1024x900x24", "-nolisten", "tcp", "-noreset"});
+  xvfb_.setProcessChannelMode(QProcess::SeparateChannels);
+  xvfb_.setReadChannel(QProcess::StandardOutput);
   xvfb_.start();
-  if (!xvfb_.waitForStarted(10000)) throw std::runtime_error("cannot start Xvfb");
-  const QString socket = QString("/tmp/.X11-unix/X%1").arg(number);
-  if (!WaitUntil([&] { return QFile::exists(socket); }, 10000)) {
-    throw std::runtime_error("Xvfb did not come up on " + display_.toStdString());
+  if (!xvfb_.waitForStarted(kToolTimeoutMs)) throw std::runtime_error("cannot start Xvfb");
+  QByteArray number;
+  QElapsedTimer clock;
+  clock.start();
+  while (!number.contains('\n') && clock.elapsed() < kToolTimeoutMs &&
+         xvfb_.state() == QProcess::Running) {
+    xvfb_.waitForReadyRead(500);
+    number += xvfb_.readAllStandardOutput();
+  }
+  if (!number.contains('\n')) {
+    throw std::runtime_error("Xvfb gave no display number: " +
+                             xvfb_.readAllStandardError().toStdString());
+  }
+  display_ = ":" + QString::fromLatin1(number).trimmed();
+  if (!WaitUntil([&] { return RunTool("xdotool", {"getmouselocation"}, Environment()).ok; })) {
+    throw std::runtime_error("Xvfb does not answer on " + display_.toStdString());
   }
 }
 
 DesktopSession::~DesktopSession() {
   xvfb_.terminate();
-  if (!xvfb_.waitForFinished(5000)) {
+  if (!xvfb_.waitForFinished(10000)) {
     xvfb_.kill();
     xvfb_.waitForFinished(5000);
   }
@@ -63,24 +92,50 @@ QProcessEnvironment DesktopSession::Environment() const {
   env.insert("DISPLAY", display_);
   env.insert("QT_QPA_PLATFORM", "xcb");
   env.remove("WAYLAND_DISPLAY");
+  env.remove("XAUTHORITY");
+  env.insert("XDG_CONFIG_HOME", home_.path() + "/config");
+  env.insert("XDG_CACHE_HOME", home_.path() + "/cache");
+  env.insert("XDG_RUNTIME_DIR", home_.path() + "/runtime");
   return env;
 }
 
 QString DesktopSession::Xdotool(const QStringList& arguments) const {
-  return RunTool("xdotool", arguments, Environment());
+  const ToolResult result = RunTool("xdotool", arguments, Environment());
+  if (!result.ok) throw std::runtime_error(result.error.toStdString());
+  return QString::fromLocal8Bit(result.out).trimmed();
+}
+
+QString DesktopSession::TryXdotool(const QStringList& arguments) const {
+  const ToolResult result = RunTool("xdotool", arguments, Environment());
+  return result.ok ? QString::fromLocal8Bit(result.out).trimmed() : QString();
+}
+
+QString DesktopSession::WindowName(const QString& id) const {
+  const ToolResult result = RunTool("xdotool", {"getwindowname", id}, Environment());
+  if (!result.ok) return {};
+  QString name = QString::fromUtf8(result.out);
+  if (name.endsWith('\n')) name.chop(1);
+  return name;
 }
 
 QImage DesktopSession::Screenshot() const {
-  QByteArray png;
-  RunTool("import", {"-window", "root", "png:-"}, Environment(), &png);
+  // PPM is the quickest for ImageMagick to write and for Qt to read.
+  const ToolResult result = RunTool("import", {"-window", "root", "ppm:-"}, Environment());
+  if (!result.ok) throw std::runtime_error(result.error.toStdString());
   QImage image;
-  if (!image.loadFromData(png, "PNG")) throw std::runtime_error("cannot read a screenshot");
+  if (!image.loadFromData(result.out, "PPM")) {
+    throw std::runtime_error("cannot read a screenshot");
+  }
   return image.convertToFormat(QImage::Format_RGB32);
 }
 
 void DesktopSession::SaveScreenshot(const QString& dir, const QString& name) const {
-  QDir().mkpath(dir);
-  Screenshot().save(dir + "/" + name + ".png");
+  try {
+    QDir().mkpath(dir);
+    Screenshot().save(dir + "/" + name + ".png");
+  } catch (const std::exception&) {
+    // A missing screenshot must not hide the failure being recorded.
+  }
 }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {

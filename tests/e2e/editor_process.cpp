@@ -1,140 +1,265 @@
 #include "e2e/editor_process.h"
 
 #include <QRegularExpression>
-#include <QThread>
 
 #include <stdexcept>
+#include <string>
 
 namespace gk::e2e {
 
 namespace {
+
 // The grid's top edge with the initial settings: the button row's height.
 constexpr int kGridTop = 40;
-// A client column right of the button row and clear of the menu titles.
+// A client column right of the button row and clear of the menu titles, inside the grid.
 constexpr int kProbeX = 580;
+// Starting a Qt program under a loaded machine can take a while.
+constexpr int kStartTimeoutMs = 30000;
+
+bool IsBlack(QRgb pixel) {
+  return (pixel & 0xFFFFFF) == 0;
+}
+
+int GeometryField(const QString& shell, const char* name) {
+  const QRegularExpressionMatch match =
+      QRegularExpression(QString("(?:^|\\n)%1=(-?\\d+)").arg(name)).match(shell);
+  if (!match.hasMatch()) throw std::runtime_error("no " + std::string(name) + " in geometry");
+  return match.captured(1).toInt();
+}
+
 }  // namespace
 
-EditorProcess::EditorProcess(DesktopSession& desktop, const QString& appDir) : desktop_(desktop) {
+EditorProcess::EditorProcess(DesktopSession& desktop, const QString& program,
+                             const QString& workDir, FirstWindow expected)
+    : desktop_(desktop) {
   process_.setProcessEnvironment(desktop.Environment());
-  process_.setWorkingDirectory(appDir);
+  process_.setWorkingDirectory(workDir);
   process_.setProcessChannelMode(QProcess::ForwardedChannels);
-  process_.start(appDir + "/gridkiln", {});
-  if (!process_.waitForStarted(10000)) throw std::runtime_error("cannot start the editor");
-  if (!WaitUntil([&] { return !VisibleWindows().isEmpty(); }, 15000)) {
+  process_.start(program, {});
+  if (!process_.waitForStarted(kStartTimeoutMs)) {
+    throw std::runtime_error("cannot start " + program.toStdString());
+  }
+  if (!WaitUntil([&] { return !VisibleWindows().isEmpty() || !Running(); }, kStartTimeoutMs)) {
     throw std::runtime_error("the editor showed no window");
   }
+  if (!Running()) {
+    throw std::runtime_error("the editor ended before it showed a window, exit code " +
+                             std::to_string(process_.exitCode()));
+  }
   window_ = VisibleWindows().first();
+  if (expected == FirstWindow::Any) return;
+
   // Without a window manager the window stands where the program put it. The client area
-  // begins below the menu bar: find the grid's black top edge in the probe column.
-  const QString geometry = desktop_.Xdotool({"getwindowgeometry", "--shell", window_});
-  int wx = QRegularExpression("X=(-?\\d+)").match(geometry).captured(1).toInt();
-  int wy = QRegularExpression("Y=(-?\\d+)").match(geometry).captured(1).toInt();
+  // begins below the menu bar: find the grid's black top edge under the light button row in
+  // the probe column. The root window is black too, so a window not yet painted shows no edge.
+  const QRect frame = WindowGeometry();
   int gridTop = -1;
-  WaitUntil([&] {
-    QImage shot = desktop_.Screenshot();
-    for (int y = wy; y < wy + 200 && y < shot.height(); ++y) {
-      if ((shot.pixel(wx + kProbeX, y) & 0xFFFFFF) == 0) {
-        gridTop = y;
-        return true;
-      }
-    }
-    return false;
-  });
+  WaitUntil(
+      [&] {
+        const QImage shot = desktop_.Screenshot();
+        const int x = frame.x() + kProbeX;
+        if (x >= shot.width() || frame.y() + 1 >= shot.height()) return false;
+        if (IsBlack(shot.pixel(x, frame.y() + 1))) return false;
+        for (int y = frame.y() + 2; y < frame.y() + 200 && y < shot.height(); ++y) {
+          if (IsBlack(shot.pixel(x, y)) && !IsBlack(shot.pixel(x, y - 1))) {
+            gridTop = y;
+            return true;
+          }
+        }
+        return false;
+      },
+      kStartTimeoutMs);
   if (gridTop < 0) throw std::runtime_error("cannot find the edit grid on the screen");
-  clientOrigin_ = QPoint(wx, gridTop - kGridTop);
+  clientOrigin_ = QPoint(frame.x(), gridTop - kGridTop);
+  FocusMainWindow();
 }
 
 EditorProcess::~EditorProcess() {
   if (Running()) {
     process_.kill();
-    process_.waitForFinished(5000);
+    process_.waitForFinished(10000);
   }
 }
 
-bool EditorProcess::WaitForExit(int timeoutMs) { return process_.waitForFinished(timeoutMs); }
+bool EditorProcess::Running() const {
+  process_.waitForFinished(0);
+  return process_.state() != QProcess::NotRunning;
+}
+
+bool EditorProcess::WaitForExit(int timeoutMs) {
+  return !Running() || process_.waitForFinished(timeoutMs);
+}
 
 QStringList EditorProcess::VisibleWindows() const {
-  QProcess search;
-  search.setProcessEnvironment(desktop_.Environment());
-  search.start("xdotool",
-               {"search", "--onlyvisible", "--pid", QString::number(process_.processId())});
-  search.waitForFinished(10000);
-  return QString::fromLocal8Bit(search.readAllStandardOutput())
+  if (!Running()) return {};
+  return desktop_
+      .TryXdotool({"search", "--onlyvisible", "--pid", QString::number(process_.processId())})
       .split('\n', Qt::SkipEmptyParts);
 }
 
-QString EditorProcess::Title() const { return desktop_.Xdotool({"getwindowname", window_}); }
-
-QPoint EditorProcess::Screen(int x, int y) const { return clientOrigin_ + QPoint(x, y); }
-
-unsigned EditorProcess::PixelOf(const QImage& shot, int x, int y) const {
-  const QPoint p = Screen(x, y);
-  return shot.pixel(p) & 0xFFFFFF;
+QStringList EditorProcess::OtherWindows() const {
+  QStringList others = VisibleWindows();
+  others.removeAll(window_);
+  return others;
 }
 
-unsigned EditorProcess::Pixel(int x, int y) const { return PixelOf(desktop_.Screenshot(), x, y); }
-
-void EditorProcess::Click(int x, int y, int button) {
-  const QPoint p = Screen(x, y);
-  desktop_.Xdotool({"mousemove", "--sync", QString::number(p.x()), QString::number(p.y()),
-                    "click", QString::number(button)});
-  Settle();
+QString EditorProcess::Title() const {
+  return desktop_.WindowName(window_);
 }
 
-void EditorProcess::Drag(int x1, int y1, int x2, int y2, int steps) {
-  const QPoint a = Screen(x1, y1);
-  desktop_.Xdotool({"mousemove", "--sync", QString::number(a.x()), QString::number(a.y()),
-                    "mousedown", "1"});
-  for (int i = 1; i <= steps; ++i) {
-    const QPoint p = Screen(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
-    desktop_.Xdotool({"mousemove", "--sync", QString::number(p.x()), QString::number(p.y())});
-  }
-  desktop_.Xdotool({"mouseup", "1"});
-  Settle();
-}
-
-void EditorProcess::Key(const QString& keys) {
-  desktop_.Xdotool({"key", "--clearmodifiers", keys});
-  Settle();
-}
-
-void EditorProcess::Type(const QString& text) {
-  desktop_.Xdotool({"type", "--delay", "20", text});
-  Settle();
+QString EditorProcess::WindowName(const QString& id) const {
+  return desktop_.WindowName(id);
 }
 
 bool EditorProcess::WaitForTitle(const QString& title, int timeoutMs) const {
   return WaitUntil([&] { return Title() == title; }, timeoutMs);
 }
 
+QRect EditorProcess::WindowGeometry() const {
+  const QString shell = desktop_.Xdotool({"getwindowgeometry", "--shell", window_});
+  return QRect(GeometryField(shell, "X"), GeometryField(shell, "Y"), GeometryField(shell, "WIDTH"),
+               GeometryField(shell, "HEIGHT"));
+}
+
+QSize EditorProcess::ClientSize() const {
+  const QRect frame = WindowGeometry();
+  return QSize(frame.width(), frame.y() + frame.height() - clientOrigin_.y());
+}
+
+QPoint EditorProcess::Screen(int x, int y) const {
+  return clientOrigin_ + QPoint(x, y);
+}
+
+unsigned EditorProcess::PixelOf(const QImage& shot, int x, int y) const {
+  const QPoint p = Screen(x, y);
+  if (!shot.rect().contains(p)) return 0xFFFFFFFFu;
+  return shot.pixel(p) & 0xFFFFFF;
+}
+
+bool EditorProcess::WaitForScreen(const std::function<bool(const QImage&)>& check,
+                                  int timeoutMs) const {
+  return WaitUntil([&] { return check(desktop_.Screenshot()); }, timeoutMs);
+}
+
+void EditorProcess::MoveTo(int x, int y) {
+  // No --sync: it waits for the pointer to move and so hangs when it already stands there. The
+  // server keeps the order of the events all the same.
+  const QPoint p = Screen(x, y);
+  desktop_.Xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
+}
+
+void EditorProcess::Click(int x, int y, int button) {
+  MoveTo(x, y);
+  desktop_.Xdotool({"click", QString::number(button)});
+}
+
+void EditorProcess::ButtonDown(int x, int y) {
+  MoveTo(x, y);
+  desktop_.Xdotool({"mousedown", "1"});
+}
+
+void EditorProcess::ButtonUp() {
+  desktop_.Xdotool({"mouseup", "1"});
+}
+
+void EditorProcess::Drag(int x1, int y1, int x2, int y2, int steps) {
+  ButtonDown(x1, y1);
+  for (int i = 1; i <= steps; ++i) {
+    MoveTo(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps);
+  }
+  ButtonUp();
+}
+
+void EditorProcess::Key(const QString& keys) {
+  desktop_.Xdotool({"key", "--clearmodifiers", keys});
+}
+
+void EditorProcess::Type(const QString& text) {
+  desktop_.Xdotool({"type", "--clearmodifiers", "--delay", "30", text});
+}
+
+void EditorProcess::FocusMainWindow() {
+  // Without a window manager nothing gives the window the keyboard; the menu bar's access keys
+  // work only in the active window.
+  FocusWindow(window_);
+}
+
+void EditorProcess::FocusWindow(const QString& id) {
+  desktop_.TryXdotool({"windowfocus", "--sync", id});
+}
+
+void EditorProcess::Menu(const QString& accessKey, const QStringList& keys) {
+  if (!WaitForNoDialog()) throw std::runtime_error("a dialog is in the way of the menu bar");
+  FocusMainWindow();
+  Key("alt+" + accessKey);
+  int popups = 1;
+  if (!WaitUntil([&] { return OtherWindows().size() >= popups; })) {
+    throw std::runtime_error("alt+" + accessKey.toStdString() + " opened no menu");
+  }
+  for (const QString& key : keys) {
+    Key(key);
+    if (key == "Right") {
+      ++popups;
+      if (!WaitUntil([&] { return OtherWindows().size() >= popups; })) {
+        throw std::runtime_error("no submenu opened");
+      }
+    }
+  }
+}
+
 QString EditorProcess::WaitForDialog(int timeoutMs) const {
   QString found;
   WaitUntil(
       [&] {
-        for (const QString& id : VisibleWindows()) {
-          if (id != window_) {
-            found = id;
-            return true;
-          }
-        }
-        return false;
+        const QStringList others = OtherWindows();
+        if (others.isEmpty()) return false;
+        found = others.first();
+        return true;
       },
       timeoutMs);
   return found;
 }
 
 bool EditorProcess::WaitForNoDialog(int timeoutMs) const {
-  return WaitUntil(
-      [&] {
-        const QStringList windows = VisibleWindows();
-        return windows.size() == 1 && windows.first() == window_;
-      },
-      timeoutMs);
+  return WaitUntil([&] { return !Running() || OtherWindows().isEmpty(); }, timeoutMs);
 }
 
-void EditorProcess::Settle() const {
-  // xdotool returns when the X server has the events; give the program time to handle them.
-  QThread::msleep(150);
+void EditorProcess::ChooseFile(const QString& path) {
+  const QString dialog = WaitForDialog();
+  if (dialog.isEmpty()) throw std::runtime_error("no file dialog came up");
+  // The box may still hold the last name chosen: replace it.
+  Key("ctrl+a");
+  Type(path);
+  // The box's completer pops up a list of matching names. With the list up, Return can leave it
+  // on the screen after the dialog has closed, where it would swallow the next click; close it
+  // first (Escape closes only the list).
+  if (WaitUntil([&] { return OtherWindows().size() >= 2; }, 2000)) {
+    Key("Escape");
+    WaitUntil([&] { return OtherWindows().size() < 2; });
+  }
+  Key("Return");
+  if (!WaitUntil([&] { return !OtherWindows().contains(dialog); })) {
+    throw std::runtime_error("the file dialog did not close");
+  }
+  // A list that came up late can outlive the dialog; Escape closes it. It is told from a box
+  // the program shows (an error) by its white inside: boxes have the window colour.
+  if (!WaitForNoDialog(1000)) {
+    const QStringList others = OtherWindows();
+    const QString shell =
+        others.size() == 1 ? desktop_.TryXdotool({"getwindowgeometry", "--shell", others.first()})
+                           : QString();
+    if (!shell.isEmpty()) {
+      const QPoint inside(GeometryField(shell, "X") + GeometryField(shell, "WIDTH") - 4,
+                          GeometryField(shell, "Y") + GeometryField(shell, "HEIGHT") - 4);
+      const QImage shot = desktop_.Screenshot();
+      if (shot.rect().contains(inside) && (shot.pixel(inside) & 0xFFFFFF) == 0xFFFFFF) {
+        Key("Escape");
+        WaitForNoDialog();
+      }
+    }
+  }
+  // The keyboard goes back to the main window unless the program shows something else.
+  if (OtherWindows().isEmpty()) FocusMainWindow();
 }
 
 }  // namespace gk::e2e

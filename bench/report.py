@@ -1,0 +1,83 @@
+#!/usr/bin/env python3
+"""Runs every benchmark of a Release build and prints each figure as a ratio to the baseline
+measured in the same program run (medians of several repetitions, real time).
+
+Usage: bench/report.py [build-dir]   (configure it with -DCMAKE_BUILD_TYPE=Release)
+"""
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+# program, benchmark, baseline, aim
+PAIRS = [
+    ("bmp_codec_bench", "BM_Decode/24", "BM_Memcpy/24", "within 2x"),
+    ("bmp_codec_bench", "BM_Encode/24", "BM_Memcpy/24", "within 2x"),
+    ("bmp_codec_bench", "BM_Decode/8", "BM_Memcpy/8", "within 2x"),
+    ("bmp_codec_bench", "BM_Encode/8", "BM_Memcpy/8", "within 2x"),
+    ("bmp_codec_bench", "BM_Decode/24", "BM_MemcpySurface/24", "(surface-sized copy)"),
+    ("bmp_codec_bench", "BM_Encode/24", "BM_MemcpySurface/24", "(surface-sized copy)"),
+    ("bmp_codec_bench", "BM_Decode/8", "BM_MemcpySurface/8", "(surface-sized copy)"),
+    ("bmp_codec_bench", "BM_Encode/8", "BM_MemcpySurface/8", "(surface-sized copy)"),
+    ("surface_bench", "FloodOpen/1024", "FillBaseline/1024", "within 3x"),
+    ("surface_bench", "FloodOpen/4096", "FillBaseline/4096", "within 3x"),
+    ("surface_bench", "FloodMaze/4096", "FloodMaze/1024", "about 16x"),
+    ("surface_bench", "FloodMaze/1024", "FillBaseline/1024", "(per byte)"),
+    ("surface_bench", "FloodMaze/4096", "FillBaseline/4096", "(per byte)"),
+    ("surface_bench", "FloodSingle/4096", "FloodSingle/1024", "about 1x, well under 1 us"),
+    ("surface_bench", "FillSquares", "FillSquaresBaseline", "within 2x"),
+    ("grid_view_bench", "RedrawGridAt/defaults", "FillGridAt/defaults", "within 2x"),
+    ("grid_view_bench", "RedrawGridAt/window64_dot16", "FillGridAt/window64_dot16", "within 2x"),
+    ("grid_view_bench", "DragStep", "FillGridAt/defaults", "well under 1 ms"),
+    ("pen_stroke_bench", "PenStrokeAcrossRow", "HeldMovesWithinOneCell", "one plot per cell"),
+    ("pen_stroke_bench", "PenStrokeAcrossRow", "FillGridSurface", "(per move event)"),
+    ("transforms_bench", "ShiftUp", "Memcpy", "within 3x"),
+    ("transforms_bench", "ShiftRight", "Memcpy", "within 3x"),
+    ("transforms_bench", "ShiftDown", "Memcpy", "within 3x"),
+    ("transforms_bench", "ShiftLeft", "Memcpy", "within 3x"),
+    ("transforms_bench", "MirrorVertical", "Memcpy", "within 6x"),
+    ("transforms_bench", "MirrorHorizontal", "Memcpy", "within 6x"),
+    ("transforms_bench", "Rotate", "Memcpy", "within 6x"),
+    ("document_files_bench", "Open/24bit_1024", "ReadBaseline/24bit_1024", "(plain read)"),
+    ("document_files_bench", "Save/24bit_1024", "WriteBaseline/24bit_1024", "(plain write)"),
+    ("document_files_bench", "ExportPng/24bit_1024", "WriteBaseline/24bit_1024", "(plain write)"),
+    ("document_files_bench", "Open/8bit_128", "ReadBaseline/8bit_128", "(plain read)"),
+    ("document_files_bench", "Save/8bit_128", "WriteBaseline/8bit_128", "(plain write)"),
+    ("document_files_bench", "ExportPng/8bit_128", "WriteBaseline/8bit_128", "(plain write)"),
+    ("series_menu_bench", "BM_RebuildSeriesMenu", "BM_BareListing", "within 3x"),
+]
+
+
+def run(build, program):
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    with tempfile.NamedTemporaryFile(suffix=".json") as out:
+        subprocess.run(
+            [os.path.join(build, "bench", program), "--benchmark_out=" + out.name,
+             "--benchmark_out_format=json", "--benchmark_repetitions=5",
+             "--benchmark_report_aggregates_only=true"],
+            check=True, capture_output=True, text=True, env=env)
+        report = json.load(out)
+    medians = {}
+    for b in report["benchmarks"]:
+        if b.get("aggregate_name") == "median":
+            scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b["time_unit"]]
+            medians[b["run_name"]] = b["real_time"] * scale
+    return medians
+
+
+def main():
+    build = sys.argv[1] if len(sys.argv) > 1 else "build-release"
+    results = {}
+    print("| Program | Measured | Baseline (same run) | Time | Ratio | Aim |")
+    print("|---|---|---|---|---|---|")
+    for program, name, base, aim in PAIRS:
+        if program not in results:
+            results[program] = run(build, program)
+        m = results[program]
+        t, b = m[name], m[base]
+        print(f"| {program} | {name} | {base} | {t * 1e6:.1f} us | {t / b:.2f}x | {aim} |")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,566 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "e2e/app_folder.h"
+#include "e2e/desktop_session.h"
+#include "e2e/editor_layout.h"
+#include "e2e/editor_process.h"
+#include "platform/bmp_codec.h"
+#include "platform/file_io.h"
+#include "platform/halftone_palette.h"
+
+namespace gk::e2e {
+namespace {
+
+using L = EditorLayout;
+
+// The program's exit and the dialogs can take long on a loaded machine.
+constexpr int kExitTimeoutMs = 20000;
+constexpr unsigned kBlack = 0x000000;
+constexpr unsigned kWhite = 0xFFFFFF;
+constexpr unsigned kRed = 0xFF0000;
+
+// An area of the client area and the colour every pixel of it must (or must not) show.
+struct Expect {
+  QRect area;
+  unsigned rgb;
+  bool equal = true;
+};
+
+QString Hex(unsigned rgb) {
+  return QString("#%1").arg(rgb, 6, 16, QChar('0'));
+}
+
+QString Describe(const QRect& r) {
+  return QString("(%1, %2) %3 x %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// Every pixel's colour, row by row, whatever the surface's format.
+std::vector<Colour> Pixels(const Surface& s) {
+  std::vector<Colour> out;
+  for (int y = 0; y < s.Height(); ++y) {
+    for (int x = 0; x < s.Width(); ++x) out.push_back(s.ReadPixel(x, y));
+  }
+  return out;
+}
+
+std::vector<std::uint8_t> FileBytes(const QString& path) {
+  return ReadFileBytes(path.toStdString(), 1 << 24);
+}
+
+class EditorJourney : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (HasFailure()) Shot("failure");
+    editor_.reset();
+  }
+
+  // A copy of the built editor in a fresh folder, started with `settings` as its gridkiln.ini
+  // (none when absent).
+  void Start(const std::optional<QByteArray>& settings = std::nullopt) {
+    folder_ = std::make_unique<AppFolder>(GK_EDITOR_EXE, settings);
+    palette_ = LoadBmpFile(folder_->PalettePath().toStdString());
+    layout_.palW = palette_.Width();
+    layout_.palH = palette_.Height();
+    Launch(folder_->Program(), folder_->Root());
+  }
+
+  void Launch(const QString& program, const QString& workDir) {
+    editor_ = std::make_unique<EditorProcess>(desktop_, program, workDir);
+  }
+
+  EditorProcess& Editor() { return *editor_; }
+
+  // Leaves a screenshot for a person to inspect a run.
+  void Shot(const QString& moment) {
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    desktop_.SaveScreenshot(GK_SHOT_DIR, QString("%1-%2").arg(info->name(), moment));
+  }
+
+  void Click(QPoint p) { Editor().Click(p.x(), p.y()); }
+  void Press(L::Button b) { Click(L::ButtonCentre(b)); }
+  // Picks the colour at palette pixel (x, y); returns it as the palette holds it.
+  Colour PickPalette(int x, int y) {
+    Click(layout_.PaletteAt(x, y));
+    return palette_.ReadPixel(x, y);
+  }
+
+  // Waits until one screenshot shows every expectation; otherwise says what differs.
+  ::testing::AssertionResult Shows(const std::vector<Expect>& expected, const QString& what) {
+    auto mismatch = [&](const QImage& shot) -> QString {
+      for (const Expect& e : expected) {
+        for (int y = e.area.top(); y <= e.area.bottom(); ++y) {
+          for (int x = e.area.left(); x <= e.area.right(); ++x) {
+            const unsigned got = Editor().PixelOf(shot, x, y);
+            if ((got == e.rgb) != e.equal) {
+              return QString("area %1 should %2show %3; (%4, %5) shows %6")
+                  .arg(Describe(e.area), e.equal ? "" : "not ", Hex(e.rgb))
+                  .arg(x)
+                  .arg(y)
+                  .arg(Hex(got));
+            }
+          }
+        }
+      }
+      return {};
+    };
+    if (Editor().WaitForScreen([&](const QImage& shot) { return mismatch(shot).isEmpty(); })) {
+      return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << what.toStdString() << ": " << mismatch(Editor().Shot()).toStdString();
+  }
+
+  ::testing::AssertionResult HasTitle(const QString& title) {
+    if (Editor().WaitForTitle(title)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "title is \"" << Editor().Title().toStdString()
+                                         << "\", expected \"" << title.toStdString() << "\"";
+  }
+
+  // The grid cells showing `image` from origin (0, 0): cells past its edges are black.
+  std::vector<Expect> GridShows(const Surface& image) {
+    std::vector<Expect> cells;
+    for (int row = 0; row < L::Cells; ++row) {
+      for (int column = 0; column < L::Cells; ++column) {
+        const QPoint c = L::CellCentre(column, row);
+        const Colour colour = image.ReadPixel(column, row);
+        cells.push_back({QRect(c, c), colour == NoColour ? kBlack : OnScreen(colour)});
+      }
+    }
+    return cells;
+  }
+
+  DesktopSession desktop_;
+  std::unique_ptr<AppFolder> folder_;
+  std::unique_ptr<EditorProcess> editor_;
+  Surface palette_;
+  EditorLayout layout_;
+};
+
+// A palette pixel in the middle of the cell (column, row) of our palette.bmp's 24 x 24 cells.
+QPoint PaletteCell(int column, int row) {
+  return {column * 24 + 12, row * 24 + 12};
+}
+
+TEST_F(EditorJourney, StartsWithTheInitialLayoutAndMovesTheEditWindow) {
+  Start();
+  Shot("start");
+  EXPECT_TRUE(HasTitle("gridkiln"));
+  EXPECT_EQ(Editor().ClientSize(), QSize(L::GridSide, L::BelowGrid + layout_.palH));
+  EXPECT_TRUE(Shows({{L::Grid(), kBlack},
+                     {layout_.SwatchAboveMarker(), kWhite},
+                     {layout_.View(32, 32), kBlack},
+                     {layout_.MarkerV(0), kRed},
+                     {layout_.MarkerH(0), kRed},
+                     // The markers are 2 x 4 and 4 x 2, no larger.
+                     {layout_.MarkerV(0).translated(2, 0), kRed, false},
+                     {layout_.MarkerH(0).translated(0, 2), kRed, false}},
+                    "at start"));
+
+  // The palette shows palette.bmp at 1:1; its bottom row lies just outside the client area.
+  std::vector<Expect> palette;
+  for (int y = 0; y < layout_.palH - 1; y += 7) {
+    for (int x = 0; x < layout_.palW; x += 11) {
+      palette.push_back(
+          {QRect(layout_.PaletteAt(x, y), QSize(1, 1)), OnScreen(palette_.ReadPixel(x, y))});
+    }
+  }
+  EXPECT_TRUE(Shows(palette, "the palette"));
+
+  // A white dot at image (0, 0) tells where the grid's window on the image stands.
+  Click(L::CellCentre(0, 0));
+  ASSERT_TRUE(Shows({{L::Cell(0, 0), kWhite}, {layout_.ViewPixel(0, 0), kWhite}}, "a dot"));
+
+  // The arrows move the window 4 pixels; the view drag moves it as far as the pointer moved.
+  Press(L::Right);
+  EXPECT_TRUE(Shows({{layout_.MarkerV(4), kRed}, {L::Cell(0, 0), kBlack}}, "after Right"));
+  Press(L::Down);
+  EXPECT_TRUE(Shows({{layout_.MarkerH(4), kRed}, {layout_.MarkerH(0), kRed, false}}, "after Down"));
+  const QPoint grip(layout_.ViewLeft() + 20, layout_.ViewTop() + 20);
+  Editor().Drag(grip.x(), grip.y(), grip.x() + 5, grip.y(), 1);
+  EXPECT_TRUE(Shows({{layout_.MarkerV(9), kRed}, {layout_.MarkerV(4), kRed, false}},
+                    "after a drag of 5 to the right"));
+  Shot("moved");
+  Press(L::Up);
+  Press(L::Left);
+  Press(L::Left);
+  Press(L::Left);
+  EXPECT_TRUE(Shows({{layout_.MarkerV(0), kRed},
+                     {layout_.MarkerH(0), kRed},
+                     {layout_.MarkerV(1), kRed, false},
+                     {L::Cell(0, 0), kWhite}},
+                    "back at the origin"));
+}
+
+TEST_F(EditorJourney, DrawsFillsUndoesAndSavesUnderAnAutomaticName) {
+  Start();
+  const Colour red = PickPalette(PaletteCell(9, 0).x(), PaletteCell(9, 0).y());
+  ASSERT_EQ(red, Red);
+  ASSERT_TRUE(Shows({{layout_.SwatchAboveMarker(), kRed}}, "the swatch after picking red"));
+
+  // A stroke across row 2 from column 1 to 5, one move per cell. The program merges moves that
+  // queue up and paints only the cells that a move arrives in, so each cell is waited for.
+  Editor().ButtonDown(L::CellCentre(1, 2).x(), L::CellCentre(1, 2).y());
+  for (int column = 1; column <= 5; ++column) {
+    if (column > 1) Editor().MoveTo(L::CellCentre(column, 2).x(), L::CellCentre(column, 2).y());
+    ASSERT_TRUE(Shows({{L::Cell(column, 2), kRed}}, QString("stroke cell %1").arg(column)));
+  }
+  Editor().ButtonUp();
+  std::vector<Expect> stroke = {
+      {QRect(L::Cell(1, 2).topLeft(), L::Cell(5, 2).bottomRight()), kRed},
+      {QRect(layout_.ViewPixel(1, 2).topLeft(), layout_.ViewPixel(5, 2).bottomRight()), kRed},
+      {L::Cell(0, 2), kBlack},
+      {L::Cell(6, 2), kBlack},
+      {L::Cell(3, 3), kBlack}};
+  ASSERT_TRUE(Shows(stroke, "the stroke"));
+  Shot("stroke");
+
+  const Colour green = PickPalette(PaletteCell(10, 0).x(), PaletteCell(10, 0).y());
+  Press(L::Paint);
+  EXPECT_TRUE(HasTitle("Paint"));
+  Click(L::CellCentre(10, 10));
+  // The fill runs over the whole black area, past the edit window too.
+  EXPECT_TRUE(Shows({{L::Cell(10, 10), OnScreen(green)},
+                     {L::Cell(0, 0), OnScreen(green)},
+                     {L::Cell(3, 2), kRed},
+                     {layout_.ViewPixel(31, 31), OnScreen(green)}},
+                    "the fill"));
+  Shot("filled");
+  // The Paint title goes back once the second is over.
+  EXPECT_TRUE(HasTitle("gridkiln - "));
+
+  Editor().Menu("e", {"u"});
+  auto undone = stroke;
+  undone.push_back({L::Cell(10, 10), kBlack});
+  undone.push_back({layout_.ViewPixel(31, 31), kBlack});
+  ASSERT_TRUE(Shows(undone, "after Undo"));
+
+  Press(L::Save);
+  EXPECT_TRUE(HasTitle("Saved as 1.bmp"));
+  EXPECT_TRUE(HasTitle("gridkiln - 1.bmp"));
+  Shot("saved");
+
+  const Surface saved = LoadBmpFile((folder_->BmpDir() + "/1.bmp").toStdString());
+  ASSERT_EQ(saved.Width(), 32);
+  ASSERT_EQ(saved.Height(), 32);
+  EXPECT_EQ(saved.Format().bitsPerPixel, 24);
+  Surface expected(32, 32, PixelFormat::Rgb24(), Black);
+  for (int x = 1; x <= 5; ++x) expected.WritePixel(x, 2, Red);
+  EXPECT_EQ(Pixels(saved), Pixels(expected));
+  EXPECT_EQ(QDir(folder_->BmpDir()).entryList(QDir::Files), QStringList{"1.bmp"});
+}
+
+TEST_F(EditorJourney, Save256AndPngWriteAnEightBitFileAndTheSamePixelsAsPng) {
+  // Without "Width" the sizes keep their initial values; only the two flags count.
+  Start(QByteArray("Save256=1\r\nPng=1\r\n"));
+  PickPalette(PaletteCell(9, 0).x(), PaletteCell(9, 0).y());
+  Click(L::CellCentre(0, 0));
+  // A pale colour that the halftone table does not hold.
+  const Colour pale = PickPalette(PaletteCell(1, 2).x(), PaletteCell(1, 2).y());
+  const auto& table = HalftonePalette();
+  const Colour reduced = table[NearestColourIndex(table.data(), 256, pale)];
+  ASSERT_NE(reduced, pale) << "the journey needs a colour outside the halftone table";
+  Click(L::CellCentre(3, 3));
+  ASSERT_TRUE(Shows({{L::Cell(0, 0), kRed}, {L::Cell(3, 3), OnScreen(pale)}}, "two dots"));
+
+  Press(L::Save);
+  EXPECT_TRUE(HasTitle("Saved as 1.bmp"));
+  // The document on the screen keeps its own colours.
+  EXPECT_TRUE(Shows({{L::Cell(3, 3), OnScreen(pale)}}, "the grid after the save"));
+  Shot("saved");
+
+  const QString bmpPath = folder_->BmpDir() + "/1.bmp";
+  const std::vector<std::uint8_t> bytes = FileBytes(bmpPath);
+  const BmpInfo info = ReadBmpInfo(bytes, "1.bmp");
+  EXPECT_EQ(info.bitsPerPixel, 8);
+  const Surface saved = DecodeBmp(bytes, "1.bmp");
+  ASSERT_EQ(saved.Width(), 32);
+  ASSERT_EQ(saved.Height(), 32);
+  EXPECT_EQ(saved.Format().colourTable, std::vector<Colour>(table.begin(), table.end()));
+  Surface expected(32, 32, PixelFormat::Rgb24(), Black);
+  expected.WritePixel(0, 0, Red);
+  expected.WritePixel(3, 3, reduced);
+  EXPECT_EQ(Pixels(saved), Pixels(expected));
+
+  // The PNG beside it shows the same pixels as the BMP just written.
+  QImage png(folder_->BmpDir() + "/1.png");
+  ASSERT_FALSE(png.isNull()) << "no readable 1.png beside 1.bmp";
+  ASSERT_EQ(png.size(), QSize(32, 32));
+  std::vector<Colour> pngPixels;
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      const QRgb p = png.pixel(x, y);
+      pngPixels.push_back(MakeColour(qRed(p), qGreen(p), qBlue(p)));
+    }
+  }
+  EXPECT_EQ(pngPixels, Pixels(saved));
+}
+
+// An indexed test picture: distinct table colours, and every pixel's index depends on both of
+// its coordinates so that shifts and mirrors show.
+Surface IndexedPicture(int bits, int width, int height) {
+  const int count = 1 << bits;
+  std::vector<Colour> table;
+  for (int i = 0; i < count; ++i) {
+    // Odd multipliers keep the red bytes, and so the colours, distinct.
+    table.push_back(MakeColour(static_cast<std::uint8_t>(i * 37),
+                               static_cast<std::uint8_t>(i * 101),
+                               static_cast<std::uint8_t>(i * 59)));
+  }
+  Surface s(width, height, PixelFormat::Indexed(bits, table));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) s.Row(y)[x] = static_cast<std::uint32_t>((x + 3 * y) % count);
+  }
+  return s;
+}
+
+TEST_F(EditorJourney, OpenedIndexedFilesKeepTheirFormatThroughShiftMirrorAndSave) {
+  Start();
+  // A file the reader refuses: an error box, and the program goes on with its document.
+  const QString junk = folder_->DocDir() + "/junk.bmp";
+  {
+    QFile file(junk);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("this is not a picture");
+  }
+  Press(L::Open);
+  Editor().ChooseFile(junk);
+  const QString box = Editor().WaitForDialog();
+  ASSERT_FALSE(box.isEmpty()) << "no error box for junk.bmp";
+  EXPECT_EQ(Editor().WindowName(box), "gridkiln");
+  Shot("refused");
+  Editor().FocusWindow(box);
+  Editor().Key("Return");
+  ASSERT_TRUE(Editor().WaitForNoDialog());
+  EXPECT_TRUE(Editor().Running());
+  EXPECT_TRUE(HasTitle("gridkiln"));
+  EXPECT_TRUE(Shows({{L::Grid(), kBlack}}, "the document after the refused open"));
+
+  struct Case {
+    const char* name;
+    int bits;
+    int width;
+    int height;
+  };
+  // Wider than the edit window and lower than it, so the grid shows a cut and black rows.
+  for (const Case& c : {Case{"pic8.bmp", 8, 20, 12}, Case{"pic4.bmp", 4, 18, 6}}) {
+    SCOPED_TRACE(c.name);
+    const QString path = folder_->DocDir() + "/" + c.name;
+    const Surface original = IndexedPicture(c.bits, c.width, c.height);
+    SaveBmpFile(path.toStdString(), original);
+    const std::vector<std::uint8_t> before = FileBytes(path);
+
+    Press(L::Open);
+    Editor().ChooseFile(path);
+    ASSERT_TRUE(HasTitle(QString("gridkiln - ") + c.name));
+    ASSERT_TRUE(Shows(GridShows(original), "the opened picture"));
+    Shot(QString("opened-%1").arg(c.bits));
+
+    Editor().Menu("e", {"Down", "Right", "Return"});  // Shift > Up
+    Editor().WaitForNoDialog();
+    Editor().Menu("e", {"Down", "Down", "Right", "Return"});  // Mirror > Virtical
+    Surface moved = original;
+    for (int y = 0; y < c.height; ++y) {
+      for (int x = 0; x < c.width; ++x) {
+        moved.Row(y)[x] = original.Row((y + 1) % c.height)[c.width - 1 - x];
+      }
+    }
+    ASSERT_TRUE(Shows(GridShows(moved), "after Shift Up and Mirror Virtical"));
+    Shot(QString("moved-%1").arg(c.bits));
+
+    Press(L::Save);
+    ASSERT_TRUE(WaitUntil([&] { return FileBytes(path) != before; }))
+        << "Save did not rewrite " << c.name;
+    EXPECT_TRUE(HasTitle(QString("gridkiln - ") + c.name));
+    const std::vector<std::uint8_t> after = FileBytes(path);
+    EXPECT_EQ(ReadBmpInfo(after, c.name).bitsPerPixel, c.bits);
+    const Surface saved = DecodeBmp(after, c.name);
+    ASSERT_EQ(saved.Width(), c.width);
+    ASSERT_EQ(saved.Height(), c.height);
+    EXPECT_EQ(saved.Format().colourTable, original.Format().colourTable);
+    for (int y = 0; y < c.height; ++y) {
+      for (int x = 0; x < c.width; ++x) {
+        ASSERT_EQ(saved.Row(y)[x], moved.Row(y)[x]) << "pixel (" << x << ", " << y << ")";
+      }
+    }
+  }
+}
+
+TEST_F(EditorJourney, SeriesMenuNextButtonAndSavePlusPlus) {
+  Start();
+  struct Member {
+    const char* name;
+    Colour colour;
+  };
+  const std::vector<Member> files = {{"hero1.bmp", 0x0000FF},   {"hero10.bmp", 0x00FF00},
+                                     {"hero2.bmp", 0xFF0000},   {"Hero3.bmp", 0x00FFFF},
+                                     {"heroine.bmp", 0xFF00FF}, {"hello.bmp", 0xFFFF00}};
+  auto colourOf = [&](const QString& name) {
+    for (const Member& m : files) {
+      if (name == m.name) return m.colour;
+    }
+    return Black;
+  };
+  const QString folder = folder_->DocDir();
+  for (const Member& m : files) {
+    SaveBmpFile((folder + "/" + m.name).toStdString(),
+                Surface(8, 8, PixelFormat::Rgb24(), m.colour));
+  }
+  // The title and the picture in the grid both say which file is open.
+  auto isOpen = [&](const QString& name) {
+    return HasTitle("gridkiln - " + name) &&
+           Shows({{L::Cell(0, 0), OnScreen(colourOf(name))}, {L::Cell(8, 8), kBlack}}, name);
+  };
+
+  Press(L::Open);
+  Editor().ChooseFile(folder + "/hero2.bmp");
+  ASSERT_TRUE(isOpen("hero2.bmp"));
+
+  // The menu lists the hero files, sorted as text, without Hero3.bmp (another case) or
+  // hello.bmp (another prefix). Its items are reached from the first with the arrow keys.
+  const QStringList series = {"hero1.bmp", "hero10.bmp", "hero2.bmp", "heroine.bmp"};
+  for (int i = 0; i < series.size(); ++i) {
+    QStringList keys;
+    for (int k = 0; k < i; ++k) keys << "Down";
+    keys << "Return";
+    Editor().Menu("c", keys);
+    EXPECT_TRUE(isOpen(series[i])) << "menu item " << i;
+    if (i == 0) Shot("first-menu-item");
+  }
+  Editor().Menu("c", {});
+  Shot("series-menu");
+  Editor().Key("Escape");
+  ASSERT_TRUE(Editor().WaitForNoDialog());
+
+  // The next button steps through the same list and wraps after the last.
+  for (const char* name : {"hero1.bmp", "hero10.bmp", "hero2.bmp", "heroine.bmp", "hero1.bmp"}) {
+    Press(L::Next);
+    ASSERT_TRUE(isOpen(name)) << "the next button";
+  }
+
+  // Save++ on hero1.bmp: File, the sixth item.
+  Editor().Menu("f", {"Down", "Down", "Down", "Down", "Down", "Return"});
+  const QString plus = folder + "/hero1a.bmp";
+  EXPECT_TRUE(WaitUntil([&] { return QFileInfo::exists(plus); })) << "no hero1a.bmp";
+  EXPECT_TRUE(HasTitle("gridkiln - hero1a.bmp"));
+  Shot("save-plus-plus");
+  const Surface copy = LoadBmpFile(plus.toStdString());
+  EXPECT_EQ(Pixels(copy), Pixels(Surface(8, 8, PixelFormat::Rgb24(), colourOf("hero1.bmp"))));
+  EXPECT_EQ(copy.Format().bitsPerPixel, 24);
+
+  // The menu was rebuilt with hero1a.bmp in it: hero2.bmp follows.
+  Press(L::Next);
+  EXPECT_TRUE(isOpen("hero2.bmp"));
+}
+
+TEST_F(EditorJourney, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
+  Start();
+  Click(L::CellCentre(4, 4));
+  ASSERT_TRUE(Shows({{L::Cell(4, 4), kWhite}}, "a dot"));
+
+  Editor().Menu("f", {"q"});
+  QString prompt = Editor().WaitForDialog();
+  ASSERT_FALSE(prompt.isEmpty()) << "no prompt on closing a changed document";
+  EXPECT_EQ(Editor().WindowName(prompt), "Prompt");
+  Shot("prompt");
+  Editor().Key("Escape");
+  ASSERT_TRUE(Editor().WaitForNoDialog());
+  EXPECT_FALSE(Editor().WaitForExit(1000)) << "Cancel ended the program";
+  EXPECT_TRUE(Shows({{L::Cell(4, 4), kWhite}}, "the document after Cancel"));
+
+  Editor().Menu("f", {"q"});
+  prompt = Editor().WaitForDialog();
+  ASSERT_FALSE(prompt.isEmpty()) << "no prompt on the second close";
+  Editor().Key("n");
+  ASSERT_TRUE(Editor().WaitForExit(kExitTimeoutMs)) << "No did not end the program";
+  EXPECT_EQ(Editor().ExitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(Editor().ExitCode(), 0);
+  EXPECT_TRUE(QDir(folder_->BmpDir()).entryList(QDir::Files).isEmpty()) << "No saved a file";
+}
+
+TEST_F(EditorJourney, ClosingWithChangesAndYesSavesBeforeEnding) {
+  Start();
+  Click(L::CellCentre(2, 1));
+  ASSERT_TRUE(Shows({{L::Cell(2, 1), kWhite}}, "a dot"));
+  Editor().Menu("f", {"q"});
+  ASSERT_FALSE(Editor().WaitForDialog().isEmpty()) << "no prompt";
+  Editor().Key("y");
+  ASSERT_TRUE(Editor().WaitForExit(kExitTimeoutMs)) << "Yes did not end the program";
+  EXPECT_EQ(Editor().ExitCode(), 0);
+  const Surface saved = LoadBmpFile((folder_->BmpDir() + "/1.bmp").toStdString());
+  Surface expected(32, 32, PixelFormat::Rgb24(), Black);
+  expected.WritePixel(2, 1, White);
+  EXPECT_EQ(Pixels(saved), Pixels(expected));
+}
+
+TEST_F(EditorJourney, WithoutPaletteShowsOneErrorBoxAndEnds) {
+  folder_ = std::make_unique<AppFolder>(GK_EDITOR_EXE, std::nullopt);
+  ASSERT_TRUE(QFile::remove(folder_->PalettePath()));
+  editor_ = std::make_unique<EditorProcess>(desktop_, folder_->Program(), folder_->Root(),
+                                            EditorProcess::FirstWindow::Any);
+  Shot("error");
+  // The box, captioned with the application title, is the only window.
+  EXPECT_EQ(Editor().WindowName(Editor().WindowId()), "gridkiln");
+  EXPECT_TRUE(Editor().OtherWindows().isEmpty());
+  Editor().FocusWindow(Editor().WindowId());
+  Editor().Key("Return");
+  ASSERT_TRUE(Editor().WaitForExit(kExitTimeoutMs)) << "the program went on without a palette";
+  EXPECT_EQ(Editor().ExitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(Editor().ExitCode(), 0);
+}
+
+TEST_F(EditorJourney, InstalledProgramStartsFromItsLink) {
+  QTemporaryDir prefix;
+  ASSERT_TRUE(prefix.isValid());
+  QProcess install;
+  install.setProcessChannelMode(QProcess::MergedChannels);
+  install.start(GK_CMAKE_COMMAND, {"--install", GK_BUILD_DIR, "--prefix", prefix.path()});
+  ASSERT_TRUE(install.waitForFinished(120000));
+  ASSERT_EQ(install.exitCode(), 0) << install.readAll().toStdString();
+
+  const QString root = prefix.path();
+  const QString appDir = root + "/lib/gridkiln";
+  EXPECT_TRUE(QFileInfo(appDir + "/gridkiln").isExecutable());
+  EXPECT_TRUE(QFileInfo(appDir + "/palette.bmp").isFile());
+  EXPECT_TRUE(QFileInfo(appDir + "/bmp").isDir());
+  EXPECT_TRUE(QDir(appDir + "/bmp").isEmpty());
+  const QFileInfo link(root + "/bin/gridkiln");
+  EXPECT_TRUE(link.isSymLink());
+  EXPECT_EQ(link.canonicalFilePath(), QFileInfo(appDir + "/gridkiln").canonicalFilePath());
+  EXPECT_TRUE(QFileInfo(root + "/bin/gridkiln-bmp").isExecutable());
+  EXPECT_TRUE(QFileInfo(root + "/share/applications/gridkiln.desktop").isFile());
+  const QImage icon(root + "/share/icons/hicolor/32x32/apps/gridkiln.png");
+  EXPECT_EQ(icon.size(), QSize(32, 32));
+
+  // Started through the link, the program finds its palette and bmp/ in lib/gridkiln.
+  palette_ = LoadBmpFile((appDir + "/palette.bmp").toStdString());
+  layout_.palW = palette_.Width();
+  layout_.palH = palette_.Height();
+  Launch(link.filePath(), root);
+  Shot("installed");
+  EXPECT_TRUE(HasTitle("gridkiln"));
+  EXPECT_TRUE(
+      Shows({{L::Grid(), kBlack},
+             {QRect(layout_.PaletteAt(0, 0), QSize(1, 1)), OnScreen(palette_.ReadPixel(0, 0))},
+             {layout_.SwatchAboveMarker(), kWhite}},
+            "the installed editor"));
+  Click(L::CellCentre(0, 0));
+  Press(L::Save);
+  EXPECT_TRUE(WaitUntil([&] { return QFileInfo::exists(appDir + "/bmp/1.bmp"); }))
+      << "Save did not write into the installed bmp/ folder";
+}
+
+}  // namespace
+}  // namespace gk::e2e
