@@ -60,7 +60,7 @@ TForm1::TForm1(const std::string& appDir, QWidget* parent) : QMainWindow(parent)
   ctx.appTitle =
       ApplicationTitle(ToUtf8(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
 
-  // 2.1: the controls and menus with their design-time properties.
+  // The controls and menus with their design-time properties, then the start-up steps in order.
   BuildControls();
   BuildMenus();
   WireEvents();
@@ -78,7 +78,7 @@ TForm1::TForm1(const std::string& appDir, QWidget* parent) : QMainWindow(parent)
   LayOut();
   PaintInitialSurfaces();
 
-  // 2.12 to 2.15.
+  // The view doubled, the markers, the first render, and no changes yet.
   s.OriginX = 0;
   s.OriginY = 0;
   EditorControls& c = ctx.controls;
@@ -143,19 +143,6 @@ void TForm1::BuildControls() {
   Timer1 = new QTimer(this);
   Timer1->setInterval(1000);
   Timer1->setSingleShot(true);
-
-  OpenDialog1 = new QFileDialog(this);
-  OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
-  OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-  OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-  OpenDialog1->setNameFilter("*.bmp (*.bmp)");
-
-  SaveDialog1 = new QFileDialog(this);
-  SaveDialog1->setOption(QFileDialog::DontUseNativeDialog);
-  SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-  SaveDialog1->setFileMode(QFileDialog::AnyFile);
-  SaveDialog1->setNameFilter("*.bmp (*.bmp)");
-  SaveDialog1->setDefaultSuffix("bmp");
 }
 
 void TForm1::BuildMenus() {
@@ -270,6 +257,31 @@ void TForm1::WireEvents() {
       [this](int x, int y, Qt::MouseButton) { Handle([&] { ImgPalleteMouseDown(ctx, x, y); }); });
   ImgColor->SetPressHandler(
       [this](int, int, Qt::MouseButton) { Handle([&] { ImgColorMouseDown(ctx); }); });
+}
+
+// The file dialogs are made on first use: each builds a file-system model, which would cost
+// start-up more than all the other controls together.
+QFileDialog* TForm1::OpenDialog() {
+  if (!OpenDialog1) {
+    OpenDialog1 = new QFileDialog(this);
+    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setNameFilter("*.bmp (*.bmp)");
+  }
+  return OpenDialog1;
+}
+
+QFileDialog* TForm1::SaveDialog() {
+  if (!SaveDialog1) {
+    SaveDialog1 = new QFileDialog(this);
+    SaveDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
+    SaveDialog1->setFileMode(QFileDialog::AnyFile);
+    SaveDialog1->setNameFilter("*.bmp (*.bmp)");
+    SaveDialog1->setDefaultSuffix("bmp");
+  }
+  return SaveDialog1;
 }
 
 void TForm1::BuildDialogs() {
@@ -442,16 +454,18 @@ MessageResult TForm1::ShowMessage(const std::string& text, const std::string& ca
 }
 
 std::optional<std::string> TForm1::RunOpenDialog() {
-  if (OpenDialog1->exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList files = OpenDialog1->selectedFiles();
+  QFileDialog* dialog = OpenDialog();
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog->selectedFiles();
   if (files.isEmpty()) return std::nullopt;
   return ToUtf8(files.first());
 }
 
 std::optional<std::string> TForm1::RunSaveDialog(const std::string& presetPath) {
-  SaveDialog1->selectFile(FromUtf8(presetPath));
-  if (SaveDialog1->exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList files = SaveDialog1->selectedFiles();
+  QFileDialog* dialog = SaveDialog();
+  dialog->selectFile(FromUtf8(presetPath));
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog->selectedFiles();
   if (files.isEmpty()) return std::nullopt;
   return ToUtf8(files.first());
 }

@@ -91,6 +91,7 @@ class TForm1 : public QMainWindow, public EditorUi {
   QAction* mnMod = nullptr;
 
   QTimer* Timer1 = nullptr;
+  // Made on first use.
   QFileDialog* OpenDialog1 = nullptr;
   QFileDialog* SaveDialog1 = nullptr;
 
@@ -126,6 +127,8 @@ class TForm1 : public QMainWindow, public EditorUi {
   void BuildControls();
   void BuildMenus();
   void BuildDialogs();
+  QFileDialog* OpenDialog();
+  QFileDialog* SaveDialog();
   void WireEvents();
   void LoadPalette();
   void LayOut();
