@@ -2,7 +2,9 @@
 // number of bytes measured in the same run. The ratios are printed at the end.
 
 #include <benchmark/benchmark.h>
+
 #include <unistd.h>
+#include "bench/null_editor_ui.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -20,30 +22,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// The window answers nothing and shows nothing.
-class NullUi : public gk::EditorUi {
- public:
-  void SetTitle(const std::string&) override {}
-  void SetModifiedMarker(const std::string&) override {}
-  void CheckToolItem(int) override {}
-  void StartTimer() override {}
-  void StopTimer() override {}
-  void RefreshControl(gk::ControlId) override {}
-  void ControlMoved(gk::ControlId) override {}
-  gk::MessageResult ShowMessage(const std::string& text, const std::string&, gk::MessageButtons,
-                                gk::MessageIcon) override {
-    throw std::runtime_error("unexpected message: " + text);
-  }
-  std::optional<std::string> RunOpenDialog() override { return std::nullopt; }
-  std::optional<std::string> RunSaveDialog(const std::string&) override { return std::nullopt; }
-  std::optional<gk::Colour> RunColourDialog(gk::Colour) override { return std::nullopt; }
-  std::optional<std::pair<std::string, std::string>> RunNewSizeDialog(int, int) override {
-    return std::nullopt;
-  }
-  bool RunOptionDialog(gk::OptionValues&) override { return false; }
-  void SetSeriesItems(const std::vector<std::string>&) override {}
-};
 
 struct Document {
   std::string name;
@@ -72,7 +50,7 @@ void PlainWrite(const std::string& path, const std::vector<std::uint8_t>& bytes)
 
 // An editor context as after start-up, holding the document of `path`.
 struct Editor {
-  NullUi ui;
+  gk::NullEditorUi ui;
   gk::EditorContext ctx{ui};
   explicit Editor(const std::string& path) {
     ctx.controls.ImgMain.SetBounds(0, 40, 37 * 16, 37 * 16);

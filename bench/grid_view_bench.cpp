@@ -3,6 +3,8 @@
 //   QT_QPA_PLATFORM=offscreen build-release/bench/grid_view_bench
 #include <benchmark/benchmark.h>
 
+#include "bench/null_editor_ui.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -18,30 +20,6 @@
 namespace gk {
 namespace {
 
-// The handlers' window side, doing nothing, so that only the rendering is measured.
-class QuietUi : public EditorUi {
- public:
-  void SetTitle(const std::string&) override {}
-  void SetModifiedMarker(const std::string&) override {}
-  void CheckToolItem(int) override {}
-  void StartTimer() override {}
-  void StopTimer() override {}
-  void RefreshControl(ControlId) override {}
-  void ControlMoved(ControlId) override {}
-  MessageResult ShowMessage(const std::string&, const std::string&, MessageButtons,
-                            MessageIcon) override {
-    return MessageResult::Ok;
-  }
-  std::optional<std::string> RunOpenDialog() override { return std::nullopt; }
-  std::optional<std::string> RunSaveDialog(const std::string&) override { return std::nullopt; }
-  std::optional<Colour> RunColourDialog(Colour) override { return std::nullopt; }
-  std::optional<std::pair<std::string, std::string>> RunNewSizeDialog(int, int) override {
-    return std::nullopt;
-  }
-  bool RunOptionDialog(OptionValues&) override { return false; }
-  void SetSeriesItems(const std::vector<std::string>&) override {}
-};
-
 struct GridSetup {
   int dot, window, image;
 };
@@ -49,7 +27,7 @@ constexpr GridSetup kDefaults{37, 16, 32};
 constexpr GridSetup kLarge{16, 64, 128};
 
 // A context whose document has a different colour in every pixel.
-std::unique_ptr<EditorContext> MakeContext(QuietUi& ui, const GridSetup& setup) {
+std::unique_ptr<EditorContext> MakeContext(NullEditorUi& ui, const GridSetup& setup) {
   auto ctx = std::make_unique<EditorContext>(ui);
   EditorState& s = ctx->state;
   s.DotSize = setup.dot;
@@ -68,7 +46,7 @@ std::unique_ptr<EditorContext> MakeContext(QuietUi& ui, const GridSetup& setup) 
 }
 
 void RedrawGridAt(benchmark::State& state, GridSetup setup) {
-  QuietUi ui;
+  NullEditorUi ui;
   auto ctx = MakeContext(ui, setup);
   for (auto _ : state) {
     RedrawGrid(*ctx);
@@ -79,7 +57,7 @@ void RedrawGridAt(benchmark::State& state, GridSetup setup) {
 
 // The floor: writing every pixel of the grid surface once.
 void FillGridAt(benchmark::State& state, GridSetup setup) {
-  QuietUi ui;
+  NullEditorUi ui;
   auto ctx = MakeContext(ui, setup);
   Surface& grid = ctx->controls.ImgMain.Canvas();
   std::uint32_t* first = grid.Row(0);

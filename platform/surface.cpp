@@ -54,34 +54,29 @@ PixelFormat PixelFormat::Indexed(int bits, std::vector<Colour> table) {
   return f;
 }
 
+namespace {
+
+PixelFormat Masked(int bits, std::uint32_t red, std::uint32_t green, std::uint32_t blue,
+                   bool bitfields) {
+  PixelFormat f;
+  f.bitsPerPixel = bits;
+  f.redMask = red;
+  f.greenMask = green;
+  f.blueMask = blue;
+  f.bitfields = bitfields;
+  return f;
+}
+
+}  // namespace
+
 PixelFormat PixelFormat::Rgb555() {
-  PixelFormat f;
-  f.bitsPerPixel = 16;
-  f.redMask = 0x7C00;
-  f.greenMask = 0x03E0;
-  f.blueMask = 0x001F;
-  f.bitfields = false;
-  return f;
+  return Masked(16, 0x7C00, 0x03E0, 0x001F, false);
 }
-
 PixelFormat PixelFormat::Rgb565() {
-  PixelFormat f;
-  f.bitsPerPixel = 16;
-  f.redMask = 0xF800;
-  f.greenMask = 0x07E0;
-  f.blueMask = 0x001F;
-  f.bitfields = true;
-  return f;
+  return Masked(16, 0xF800, 0x07E0, 0x001F, true);
 }
-
 PixelFormat PixelFormat::Rgb32() {
-  PixelFormat f;
-  f.bitsPerPixel = 32;
-  f.redMask = 0x00FF0000;
-  f.greenMask = 0x0000FF00;
-  f.blueMask = 0x000000FF;
-  f.bitfields = false;
-  return f;
+  return Masked(32, 0x00FF0000, 0x0000FF00, 0x000000FF, false);
 }
 
 Surface::Surface(int width, int height, PixelFormat format, Colour fill)
