@@ -7,12 +7,14 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "support/file_contents.h"
+#include "support/temp_dir.h"
 
 namespace gk {
 namespace {
@@ -21,28 +23,12 @@ namespace fs = std::filesystem;
 
 class FileIoTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "gk_file_io_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    for (const auto& entry : fs::recursive_directory_iterator(dir_, ec)) {
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
-    fs::remove_all(dir_, ec);
-  }
-
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Path(const std::string& name) const { return tmp_.Path(name); }
 
   static void Put(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
+    ASSERT_TRUE(testing::WriteText(path, text));
   }
-  static std::string Get(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  static std::string Get(const std::string& path) { return testing::ReadText(path); }
   // Every name in the tree, so a left-over temporary file shows up.
   std::set<std::string> Listing() const {
     std::set<std::string> names;
@@ -52,7 +38,8 @@ class FileIoTest : public ::testing::Test {
     return names;
   }
 
-  fs::path dir_;
+  testing::TempDir tmp_;
+  const fs::path dir_ = tmp_.Root();
 };
 
 std::vector<std::uint8_t> Bytes(const std::string& text) {

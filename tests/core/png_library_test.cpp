@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "support/temp_dir.h"
 
 namespace gk {
 namespace {
@@ -69,19 +69,7 @@ DecodedPng ReadPng(const std::string& path) {
 
 class PngLibraryTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "gk_png_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    for (const auto& entry : fs::recursive_directory_iterator(dir_, ec)) {
-      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    }
-    fs::remove_all(dir_, ec);
-  }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Path(const std::string& name) const { return tmp_.Path(name); }
 
   // Saves `image` as a BMP, exports it through the library and checks the PNG pixel by pixel
   // against the BMP as the codec reads it back.
@@ -121,7 +109,8 @@ class PngLibraryTest : public ::testing::Test {
     return decoded;
   }
 
-  fs::path dir_;
+  testing::TempDir tmp_;
+  const fs::path dir_ = tmp_.Root();
 };
 
 // Fills a surface with a pattern that visits every colour of `colours` and differs on every row.

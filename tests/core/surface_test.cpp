@@ -7,20 +7,15 @@
 #include <random>
 #include <vector>
 
+#include "support/surface_pixels.h"
+
 namespace gk {
 namespace {
 
 constexpr Colour Blue = MakeColour(0, 0, 255);
 constexpr Colour Grey = MakeColour(128, 128, 128);
 
-// Every pixel, row by row, as colours.
-std::vector<Colour> Pixels(const Surface& s) {
-  std::vector<Colour> out;
-  for (int y = 0; y < s.Height(); ++y) {
-    for (int x = 0; x < s.Width(); ++x) out.push_back(s.ReadPixel(x, y));
-  }
-  return out;
-}
+using testing::Pixels;
 
 // A surface whose every pixel has its own colour, so that misplaced copies show.
 Surface Numbered(int w, int h) {

@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <iterator>
 #include <stdexcept>
@@ -18,31 +15,17 @@
 #include "platform/bmp_codec.h"
 #include "platform/file_io.h"
 #include "platform/halftone_palette.h"
-#include "support/fake_editor_ui.h"
+#include "support/editor_fixture.h"
+#include "support/file_contents.h"
+#include "support/surface_pixels.h"
 
 namespace gk {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<Colour> Pixels(const Surface& s) {
-  std::vector<Colour> out;
-  for (int y = 0; y < s.Height(); ++y) {
-    for (int x = 0; x < s.Width(); ++x) out.push_back(s.ReadPixel(x, y));
-  }
-  return out;
-}
-
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
+using testing::Pixels;
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 // Everything a command may change, so that "nothing changed" is one comparison.
 struct Observed {
@@ -58,18 +41,12 @@ struct Observed {
   bool operator==(const Observed&) const = default;
 };
 
-class DocumentFilesTest : public ::testing::Test {
+class DocumentFilesTest : public testing::EditorFixture {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "gk_docs_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
-    appDir_ = root_ + "/app/";
-    work_ = root_ + "/work/";
-    fs::create_directories(appDir_ + "bmp");
+    appDir_ = ctx_.state.AppDir;
+    work_ = tmp_.Path("work/");
     fs::create_directories(work_);
-    ctx_.state.AppDir = appDir_;
-    ctx_.state.IniPath = appDir_ + "gridkiln.ini";
 
     // As after start-up: a black 32 x 32 document shown doubled, an empty undo copy.
     EditorControls& c = ctx_.controls;
@@ -79,10 +56,6 @@ class DocumentFilesTest : public ::testing::Test {
     c.ImgView.Width = 64;
     c.ImgView.Height = 64;
     c.ImgViewB.SetBounds(0, 0, 32, 32);
-  }
-  void TearDown() override {
-    fs::permissions(root_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(root_);
   }
 
   void Modify(Colour c = Red) {
@@ -112,9 +85,7 @@ class DocumentFilesTest : public ::testing::Test {
     return o;
   }
 
-  std::string root_, appDir_, work_;
-  testing::FakeEditorUi ui_;
-  EditorContext ctx_{ui_};
+  std::string appDir_, work_;
 };
 
 // ---- The save prompt on New, Open and closing.
@@ -474,7 +445,7 @@ TEST_F(DocumentFilesTest, EveryReadableFormatIsWrittenBackInItsOwnFormat) {
   LoadImageFile(ctx_, in);
   ctx_.Document().WritePixel(0, 0, Red);
   SaveImageFile(ctx_, out);
-  const std::vector<std::uint8_t> written = FileBytes(out);
+  const std::vector<std::uint8_t> written = ReadBytes(out);
   const BmpInfo info = ReadBmpInfo(written, out);
   EXPECT_EQ(info.compression, BiRgb);
   EXPECT_EQ(info.bitsPerPixel, 8);
@@ -525,7 +496,7 @@ TEST_F(DocumentFilesTest, FailedSaveReportsAndKeepsTheDocumentUnsaved) {
   const std::string readOnly = work_ + "ro.bmp";
   SaveBmpFile(readOnly, Surface(2, 2, PixelFormat::Rgb24(), White));
   chmod(readOnly.c_str(), 0444);
-  const std::vector<std::uint8_t> readOnlyBytes = FileBytes(readOnly);
+  const std::vector<std::uint8_t> readOnlyBytes = ReadBytes(readOnly);
   WriteBytes(work_ + "plain.txt", {'x'});
   fs::create_directory(work_ + "dir.bmp");
 
@@ -545,9 +516,9 @@ TEST_F(DocumentFilesTest, FailedSaveReportsAndKeepsTheDocumentUnsaved) {
     }
     EXPECT_EQ(Observe(), expected);
   }
-  EXPECT_EQ(FileBytes(readOnly), readOnlyBytes);
+  EXPECT_EQ(ReadBytes(readOnly), readOnlyBytes);
   // No PNG is exported after a failed BMP write.
-  for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+  for (const auto& entry : fs::recursive_directory_iterator(tmp_.Root())) {
     EXPECT_NE(entry.path().extension(), ".png") << entry.path();
   }
 }

@@ -3,17 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "settings/settings_file.h"
-#include "support/fake_editor_ui.h"
+#include "support/editor_fixture.h"
+#include "support/file_contents.h"
 
 namespace gk {
 namespace {
@@ -56,30 +53,12 @@ TEST(WindowSizeLabelTest, MultipliesEditWindowByDotSizeOrShowsQuestionMarks) {
   }
 }
 
-class BtnOptionClickTest : public ::testing::Test {
+class BtnOptionClickTest : public testing::EditorFixture {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "gk_option_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    ctx_.state.AppDir = dir_.string() + "/";
-    ctx_.state.IniPath = ctx_.state.AppDir + "gridkiln.ini";
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(ctx_.state.IniPath, fs::perms::owner_all, ignored);
-    fs::remove_all(dir_, ignored);
-  }
-
   void WriteIni(const std::string& bytes) {
-    std::ofstream out(ctx_.state.IniPath, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    ASSERT_TRUE(out.good());
+    ASSERT_TRUE(testing::WriteText(ctx_.state.IniPath, bytes));
   }
-  std::string ReadIni() const {
-    std::ifstream in(ctx_.state.IniPath, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::string ReadIni() const { return testing::ReadText(ctx_.state.IniPath); }
   // What the dialog shows for the state, with the user's edits applied by the caller.
   OptionValues Shown() const {
     OptionValues v;
@@ -103,10 +82,6 @@ class BtnOptionClickTest : public ::testing::Test {
     const EditorState& s = ctx_.state;
     return {s.Width, s.Height, s.Width2, s.Height2, s.DotSize, s.ButtonW, s.ButtonH};
   }
-
-  fs::path dir_;
-  testing::FakeEditorUi ui_;
-  EditorContext ctx_{ui_};
 };
 
 TEST_F(BtnOptionClickTest, OkWithoutASettingsFileWritesTheNineLinesInOrder) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <initializer_list>
@@ -11,7 +10,8 @@
 
 #include "files/document_files.h"
 #include "platform/file_io.h"
-#include "support/fake_editor_ui.h"
+#include "support/editor_fixture.h"
+#include "support/surface_pixels.h"
 
 namespace gk {
 namespace {
@@ -45,27 +45,21 @@ Decoded ReadPng(const std::string& path) {
 }
 
 Decoded FromSurface(const Surface& s) {
-  Decoded d{s.Width(), s.Height(), {}};
-  for (int y = 0; y < s.Height(); ++y) {
-    for (int x = 0; x < s.Width(); ++x) d.pixels.push_back(s.ReadPixel(x, y));
-  }
-  return d;
+  return {s.Width(), s.Height(), testing::Pixels(s)};
 }
 
 bool operator==(const Decoded& a, const Decoded& b) {
   return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
 }
 
-class PngExportTest : public ::testing::Test {
+class PngExportTest : public testing::EditorFixture {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "gk_png_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern + "/";
+    dir_ = tmp_.Path("pics/");
+    fs::create_directories(dir_);
     ctx_.controls.ImgMain.SetBounds(0, 40, 37 * 16, 37 * 16);
     ctx_.appTitle = "gridkiln";
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   void SetDocument(Surface s) {
     ctx_.state.Width = s.Width();
@@ -78,8 +72,6 @@ class PngExportTest : public ::testing::Test {
   }
 
   std::string dir_;
-  testing::FakeEditorUi ui_;
-  EditorContext ctx_{ui_};
 };
 
 TEST_F(PngExportTest, PngFlagDecidesWhetherAPngIsWritten) {

@@ -3,18 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "support/file_contents.h"
+#include "support/temp_dir.h"
 #include "workspace/editor_state.h"
 
 namespace gk {
@@ -32,30 +30,17 @@ Sizes SizesOf(const EditorState& s) {
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "gk_settings_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    state_.AppDir = dir_.string() + "/";
+  SettingsFileTest() {
+    state_.AppDir = tmp_.Path("");
     state_.IniPath = state_.AppDir + "gridkiln.ini";
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(state_.IniPath, fs::perms::owner_all, ignored);
-    fs::remove_all(dir_, ignored);
   }
 
   void WriteIni(const std::string& bytes) {
-    std::ofstream out(state_.IniPath, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    ASSERT_TRUE(out.good());
+    ASSERT_TRUE(testing::WriteText(state_.IniPath, bytes));
   }
-  std::string ReadIni() const {
-    std::ifstream in(state_.IniPath, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::string ReadIni() const { return testing::ReadText(state_.IniPath); }
 
-  fs::path dir_;
+  testing::TempDir tmp_;
   EditorState state_;
   Settings settings_;
 };

@@ -14,22 +14,8 @@
 namespace gk {
 namespace {
 
-// One application object for the whole test program, whichever test asks first; it must
-// exist before the dialog is built.
-struct Application {
-  Application() {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "gk_ui_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-  }
-};
-
 class ColourDialogTest : public ::testing::Test {
  protected:
-  Application application;
-
   template <typename T>
   T* Child(const char* name) {
     T* child = dialog.findChild<T*>(QLatin1String(name));

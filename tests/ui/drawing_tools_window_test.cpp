@@ -7,27 +7,21 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
-#include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
 #include <cstdint>
 #include <functional>
-#include <memory>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/file_io.h"
-#include "platform/image_widget.h"
+#include "support/main_window_fixture.h"
 #include "workspace/colour_dialog.h"
 
 namespace gk {
@@ -66,47 +60,22 @@ QPoint At(Cell cell, int dx = kDot / 2, int dy = kDot / 2) {
   return {cell.c * kDot + dx, cell.r * kDot + dy};
 }
 
-void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-               Qt::MouseButtons held) {
-  QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, held,
-                    Qt::NoModifier);
-  QApplication::sendEvent(widget, &event);
-  QApplication::processEvents();
-}
+using test::SendMouse;
 
-class DrawingWindowTest : public ::testing::Test {
+class DrawingWindowTest : public test::MainWindowFixture {
   // The stroke scripts below are lambdas over the fixture, so its helpers are public.
  public:
-  void SetUp() override {
-    if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
-    appDir_ = (dir_.path() + "/").toStdString();
+  void SetUp() override { Restart(); }
+
+  // A fresh main window over a fresh AppDir with the test palette and a document the size of
+  // the edit window.
+  void Restart() {
     Surface palette(kPalW, kPalH, PixelFormat::Rgb24(), Black);
     for (int y = 0; y < kPalH; ++y)
       for (int x = 0; x < kPalW; ++x) palette.WritePixel(x, y, PaletteColour(x, y));
-    SaveBmpFile(appDir_ + "palette.bmp", palette);
-    // A document the size of the edit window, so that a wall drawn down the grid splits the
-    // whole document and bounds a fill.
-    QFile ini(dir_.filePath("gridkiln.ini"));
-    if (!ini.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write the ini");
-    ini.write("Width=16\r\nHeight=16\r\n");
-    ini.close();
-    Restart();
-  }
-
-  void TearDown() override { Forget(); }
-
-  // A fresh main window over the same folder.
-  void Restart() {
-    Forget();
-    form = std::make_unique<TForm1>(appDir_);
+    Start("Width=16\r\nHeight=16\r\n", &palette);
     form->show();
     QApplication::processEvents();
-  }
-
-  // Nothing may ask to save while the window goes.
-  void Forget() {
-    if (form) form->ctx.state.Modified = false;
-    form.reset();
   }
 
   QWidget* grid() const { return form->ImgMain; }
@@ -173,28 +142,14 @@ class DrawingWindowTest : public ::testing::Test {
   }
 
   Colour Doc(int x, int y) { return form->ctx.Document().ReadPixel(x, y); }
-
-  // A white column down the whole document at x = 8, drawn with the pen.
-  void DrawWall() {
-    Press(At({8, 0}));
-    for (int r = 1; r < kCells; ++r) Drag(At({8, r}));
-    Release(At({8, kCells - 1}));
-    for (int y = 0; y < kCells; ++y) ASSERT_EQ(Doc(8, y), White) << y;
-  }
-
-  std::unique_ptr<TForm1> form;
-
-  std::string AppDir() const { return appDir_; }
-
- private:
-  QTemporaryDir dir_;
-  std::string appDir_;
 };
 
 const Cell A{2, 3};
 const Cell B{3, 3};
 const Cell C{6, 9};
 
+// The stroke rules themselves are covered with a fake UI; these check that presses, held
+// buttons and releases arrive as the rules expect and that each plot shows on screen.
 TEST_F(DrawingWindowTest, StrokesAsTheUserMakesThem) {
   struct Case {
     const char* name;
@@ -210,21 +165,6 @@ TEST_F(DrawingWindowTest, StrokesAsTheUserMakesThem) {
          t.Drag(At(A, 1, 30));
        },
        {{A, White}, {B, White}, {C, Black}}},
-      {"moves within one cell plot once",
-       [](DrawingWindowTest& t) {
-         t.Press(At(A));
-         t.Wipe(A);
-         t.Drag(At(A, 0, 0));
-         t.Drag(At(A, kDot - 1, kDot - 1));
-         t.Drag(At(A));
-       },
-       {{A, Black}, {B, Black}}},
-      {"moves are not joined by lines",
-       [](DrawingWindowTest& t) {
-         t.Press(At({1, 3}));
-         t.Drag(At({5, 3}));
-       },
-       {{{1, 3}, White}, {{2, 3}, Black}, {{3, 3}, Black}, {{4, 3}, Black}, {{5, 3}, White}}},
       {"a right-button drag plots only its press",
        [](DrawingWindowTest& t) {
          t.Press(At(A), Qt::RightButton);
@@ -239,37 +179,6 @@ TEST_F(DrawingWindowTest, StrokesAsTheUserMakesThem) {
          t.Release(At(A));
          t.Hover(At(B));
          t.Hover(At(C));
-       },
-       {{A, White}, {B, Black}, {C, Black}}},
-      {"nothing after a fill while the button is still held",
-       [](DrawingWindowTest& t) {
-         t.Click(At(A));
-         t.PickFromPalette(kPickPixel);
-         t.form->mngPaint->trigger();
-         t.Press(At(A));  // fills the one white pixel
-         t.Drag(At(B));
-         t.Drag(At(C));
-       },
-       {{A, kPicked}, {B, Black}, {C, Black}}},
-      {"nothing after a pick while the button is still held",
-       [](DrawingWindowTest& t) {
-         t.Click(At(A));
-         t.PickFromPalette(kPickPixel);
-         QTest::mouseClick(t.form->btnSpoit, Qt::LeftButton);
-         t.Press(At(A));  // picks white
-         t.Drag(At(B));
-         t.Drag(At(C));
-       },
-       {{A, White}, {B, Black}, {C, Black}}},
-      {"erase plots black through a drag",
-       [](DrawingWindowTest& t) {
-         t.Press(At(A));
-         t.Drag(At(B));
-         t.Release(At(B));
-         t.PickFromPalette(kPickPixel);
-         t.form->mngErase->trigger();
-         t.Press(At(C));
-         t.Drag(At(B));
        },
        {{A, White}, {B, Black}, {C, Black}}},
   };
@@ -288,63 +197,6 @@ TEST_F(DrawingWindowTest, StrokesAsTheUserMakesThem) {
     for (auto [cell, colour] : c.expected) expectedPainted += colour != Black;
     EXPECT_EQ(painted, expectedPainted);
   }
-}
-
-TEST_F(DrawingWindowTest, DoubleClickWithPaintFillsThenArmsThePen) {
-  DrawWall();
-  PickFromPalette(kPickPixel);
-  QTest::mouseClick(form->btnPaint, Qt::LeftButton);
-
-  const Cell left{2, 5};
-  const Cell right{11, 5};
-  Press(At(left));
-  Release(At(left));
-  SecondPress(At(left));
-  // The second press was a pen press: the held drag plots beyond the wall.
-  Drag(At(right));
-  Release(At(right));
-
-  EXPECT_EQ(form->toolGroup->checkedAction(), form->mngPen);
-  for (int y = 0; y < kCells; ++y) {
-    for (int x = 0; x < kCells; ++x) {
-      const Colour expected = x < 8                          ? kPicked
-                              : x == 8                       ? White
-                              : x == right.c && y == right.r ? kPicked
-                                                             : Black;
-      ASSERT_EQ(Doc(x, y), expected) << x << "," << y;
-    }
-  }
-  EXPECT_EQ(CellColour(right), kPicked);
-
-  // Undo brings back the filled picture that the second press saved, not the black one.
-  form->Undo1->trigger();
-  QApplication::processEvents();
-  EXPECT_EQ(CellColour(left), kPicked);
-  EXPECT_EQ(CellColour({8, 5}), White);
-  EXPECT_EQ(CellColour(right), Black);
-  EXPECT_EQ(CellColour({0, 15}), kPicked);
-}
-
-TEST_F(DrawingWindowTest, EyedropperPressReplacesTheUndoCopyAndMarks) {
-  QTest::mouseClick(form->btnSpoit, Qt::LeftButton);
-  Click(At(C));
-  EXPECT_EQ(form->ctx.state.CurColor, Black);
-  EXPECT_TRUE(SwatchShows(Black));
-  EXPECT_EQ(form->mnMod->text(), "*");
-  EXPECT_EQ(form->toolGroup->checkedAction(), form->mngPen);
-  // Without the snapshot of that press, Undo would turn the document white.
-  form->Undo1->trigger();
-  EXPECT_EQ(CellColour(C), Black);
-  EXPECT_EQ(Doc(0, 0), Black);
-
-  // A dot, then a pick: Undo goes back to the moment of the pick, which keeps the dot.
-  PickFromPalette(kPickPixel);
-  Click(At(A));
-  QTest::mouseClick(form->btnSpoit, Qt::LeftButton);
-  Click(At(C));
-  EXPECT_EQ(form->ctx.state.CurColor, Black);
-  form->Undo1->trigger();
-  EXPECT_EQ(CellColour(A), kPicked);
 }
 
 TEST_F(DrawingWindowTest, ToolItemsFollowTheChoiceAndTheUse) {
@@ -370,7 +222,9 @@ TEST_F(DrawingWindowTest, ToolItemsFollowTheChoiceAndTheUse) {
     c.item->trigger();
     EXPECT_EQ(form->toolGroup->checkedAction(), c.item);
     EXPECT_EQ(form->windowTitle(), c.title ? QString(c.title) : before);
-    // Without the tick the title can only change by what the test does.
+    // A titled tool starts the tick that puts the title back; the test stops it, so that the
+    // title can only change by what the test does.
+    EXPECT_EQ(form->Timer1->isActive(), c.title != nullptr);
     form->Timer1->stop();
     Click(At(A));
     EXPECT_EQ(form->toolGroup->checkedAction(), c.checkedAfterUse);
@@ -380,6 +234,8 @@ TEST_F(DrawingWindowTest, ToolItemsFollowTheChoiceAndTheUse) {
   }
 }
 
+// The dialog's own controls are covered by its tests; here, that a click on the swatch with
+// either button runs it with the current colour and applies only its OK.
 TEST_F(DrawingWindowTest, SwatchClickOpensTheColourDialog) {
   PickFromPalette(kMixPixel);
   ASSERT_EQ(form->ctx.state.CurColor, kMix);
@@ -387,53 +243,30 @@ TEST_F(DrawingWindowTest, SwatchClickOpensTheColourDialog) {
   struct Case {
     const char* name;
     Qt::MouseButton button;
-    int r, g, b;          // the thumbs as the dialog opens
-    const char* moveBar;  // nullptr: no thumb moves
+    const char* moveBar;
     int moveTo;
     const char* answer;  // "OK" or "Button1" (Cancel)
     Colour expected;
   };
   const std::vector<Case> cases = {
-      {"OK as loaded", Qt::LeftButton, 86, 52, 18, nullptr, 0, "OK", kMix},
-      {"OK after a move", Qt::LeftButton, 86, 52, 18, "tbB", 0xAB, "OK", 0xAB3456},
-      {"Cancel after a move, right button", Qt::RightButton, 86, 52, 0xAB, "tbR", 0, "Button1",
-       0xAB3456},
-      {"OK after a move back", Qt::LeftButton, 86, 52, 0xAB, "tbB", 0x12, "OK", kMix},
+      {"OK after a move", Qt::LeftButton, "tbB", 0xAB, "OK", 0xAB3456},
+      {"Cancel after a move, right button", Qt::RightButton, "tbR", 0, "Button1", 0xAB3456},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     bool shown = false;
-    int r = -1, g = -1, b = -1;
-    std::string labels;
     QTimer::singleShot(0, form.get(), [&] {
       TfrmColor* dialog = form->frmColor;
       shown = dialog->isVisible() && QApplication::activeModalWidget() == dialog;
-      const auto bar = [dialog](const char* name) { return dialog->findChild<QSlider*>(name); };
-      const auto label = [dialog](const char* name) {
-        const QLabel* l = dialog->findChild<QLabel*>(name);
-        return l ? l->text() : QString("?");
-      };
-      labels = (label("lblR") + " " + label("lblG") + " " + label("lblB")).toStdString();
-      if (bar("tbR") && bar("tbG") && bar("tbB")) {
-        r = bar("tbR")->value(), g = bar("tbG")->value(), b = bar("tbB")->value();
-        if (c.moveBar) bar(c.moveBar)->setValue(c.moveTo);
-      }
+      if (auto* bar = dialog->findChild<QSlider*>(c.moveBar)) bar->setValue(c.moveTo);
       if (auto* button = dialog->findChild<QPushButton*>(c.answer)) button->click();
       if (dialog->isVisible()) dialog->reject();  // never leave the test waiting
     });
     QTest::mouseClick(form->ImgColor, c.button);
     ASSERT_TRUE(shown);
-    EXPECT_EQ(r, c.r);
-    EXPECT_EQ(g, c.g);
-    EXPECT_EQ(b, c.b);
-    EXPECT_EQ(labels, QString("R:%1 G:%2 B:%3").arg(c.r).arg(c.g).arg(c.b).toStdString());
     EXPECT_EQ(form->ctx.state.CurColor, c.expected);
     EXPECT_TRUE(SwatchShows(c.expected));
   }
-
-  // The mixed colour is what the pen draws.
-  Click(At(A));
-  EXPECT_EQ(CellColour(A), kMix);
 }
 
 TEST_F(DrawingWindowTest, PaletteClickPicksExactlyThePixel) {
@@ -457,17 +290,11 @@ TEST_F(DrawingWindowTest, PaletteClickPicksExactlyThePixel) {
     EXPECT_EQ(form->ctx.state.CurColor, expected);
     EXPECT_TRUE(SwatchShows(expected));
   }
-  // The black pixel draws black over a coloured dot.
-  PickFromPalette({1, 2});
-  Click(At(B));
-  ASSERT_EQ(CellColour(B), PaletteColour(1, 2));
-  PickFromPalette({0, 0});
-  Click(At(B));
-  EXPECT_EQ(CellColour(B), Black);
 }
 
+// Opening through the real file dialog arms the guard, and only the timer's tick ends it.
 TEST_F(DrawingWindowTest, OpenGuardIgnoresGridPresses) {
-  const std::string path = AppDir() + "opened.bmp";
+  const std::string path = dir->Path() + "opened.bmp";
   SaveBmpFile(path, Surface(kCells, kCells, PixelFormat::Rgb24(), 0x00FF00));
   bool answered = false;
   QTimer::singleShot(0, form.get(), [&] {
@@ -485,13 +312,11 @@ TEST_F(DrawingWindowTest, OpenGuardIgnoresGridPresses) {
   // The test delivers the tick itself, so a slow machine cannot end the guard early.
   form->Timer1->stop();
 
-  // Presses of every kind, a double click and a drag: none of them reaches the tools.
+  // A drag, a right click and a double click: none of them reaches the tools.
   Press(At(A));
   Drag(At(B));
   Release(At(B));
   Click(At(C), Qt::RightButton);
-  Press(At(A));
-  Release(At(A));
   SecondPress(At(A));
   Release(At(A));
   form->mngPaint->trigger();
@@ -500,7 +325,6 @@ TEST_F(DrawingWindowTest, OpenGuardIgnoresGridPresses) {
   EXPECT_EQ(CellColour(B), 0x00FF00u);
   EXPECT_EQ(CellColour(C), 0x00FF00u);
   EXPECT_EQ(form->mnMod->text(), "");
-  EXPECT_FALSE(form->ctx.controls.ImgViewB.HasSurface());  // no snapshot was taken
   EXPECT_EQ(form->ctx.state.Tool, ToolPaint);
 
   // The tick ends the guard: the next press fills.

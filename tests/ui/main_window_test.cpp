@@ -5,61 +5,31 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMouseEvent>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
-#include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/file_io.h"
-#include "platform/image_widget.h"
-#include "settings/option_dialog.h"
+#include "support/main_window_fixture.h"
 
 namespace gk {
 namespace {
 
-void EnsureApplication() {
-  if (QApplication::instance()) return;
-  static int argc = 1;
-  static char arg0[] = "gk_ui_tests";
-  static char* argv[] = {arg0, nullptr};
-  static QApplication app(argc, argv);
-}
-
-const QString kPalette = QStringLiteral(GK_ASSETS_DIR "/palette.bmp");
+using test::kAssetPalette;
+using test::SendMouse;
+using test::TempAppDir;
 
 // The palette's size read independently of the window.
 QSize PaletteSize() {
-  return QImage(kPalette).size();
+  return QImage(kAssetPalette).size();
 }
-
-// A temporary AppDir holding a copy of the palette and, if given, a settings file.
-class AppDir {
- public:
-  explicit AppDir(const char* settings = nullptr, bool palette = true) {
-    if (palette) QFile::copy(kPalette, dir_.filePath("palette.bmp"));
-    if (settings) {
-      QFile ini(dir_.filePath("gridkiln.ini"));
-      if (!ini.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write the ini");
-      ini.write(settings);
-    }
-  }
-  std::string Path() const { return (dir_.path() + "/").toStdString(); }
-  QString File(const char* name) const { return dir_.filePath(name); }
-
- private:
-  QTemporaryDir dir_;
-};
 
 QColor At(QWidget* widget, int x, int y) {
   return widget->grab().toImage().pixelColor(x, y);
@@ -74,13 +44,6 @@ bool AllOf(QWidget* widget, QColor colour) {
     }
   }
   return image.width() > 0 && image.height() > 0;
-}
-
-void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-               Qt::MouseButtons held) {
-  QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, held,
-                    Qt::NoModifier);
-  QApplication::sendEvent(widget, &event);
 }
 
 // Answers the next modal message box with `button`, recording what it showed.
@@ -106,18 +69,7 @@ struct MessageBoxAnswer {
   }
 };
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { EnsureApplication(); }
-
-  void Start(const char* settings = nullptr) {
-    dir = std::make_unique<AppDir>(settings);
-    form = std::make_unique<TForm1>(dir->Path());
-  }
-
-  std::unique_ptr<AppDir> dir;
-  std::unique_ptr<TForm1> form;
-};
+using MainWindowTest = test::MainWindowFixture;
 
 struct Layout {
   const char* settings;
@@ -171,17 +123,6 @@ TEST_F(MainWindowTest, ControlsStandWhereTheSizesPutThem) {
   }
 }
 
-TEST_F(MainWindowTest, DefaultNumbersMatchTheFamiliarLayout) {
-  Start();
-  const QSize pal = PaletteSize();
-  EXPECT_EQ(form->client->size(), QSize(592, 632 + pal.height()));
-  EXPECT_EQ(form->ImgMain->geometry(), QRect(0, 40, 592, 592));
-  EXPECT_EQ(form->ImgPallete->y(), 633);
-  EXPECT_EQ(form->ImgColor->geometry(), QRect(pal.width() + 1, 633, 37, 37));
-  EXPECT_EQ(form->ImgView->geometry(), QRect(pal.width() + 1, 671, 64, 64));
-  EXPECT_EQ(form->btnNextChr->x(), 456);
-}
-
 TEST_F(MainWindowTest, WindowIsFixedWithoutMaximiseAndStartsClean) {
   Start();
   EXPECT_EQ(form->minimumSize(), form->maximumSize());
@@ -212,7 +153,7 @@ TEST_F(MainWindowTest, InitialPixels) {
   EXPECT_TRUE(AllOf(form->ImgCurV, Qt::red));
   EXPECT_TRUE(AllOf(form->ImgCurH, Qt::red));
   // The palette shows its file 1:1.
-  const QImage palette(kPalette);
+  const QImage palette(kAssetPalette);
   const QImage shown = form->ImgPallete->grab().toImage();
   ASSERT_EQ(shown.size(), palette.size());
   for (QPoint p : {QPoint(0, 0), QPoint(palette.width() - 1, palette.height() - 1),
@@ -252,7 +193,8 @@ TEST_F(MainWindowTest, MenuBar) {
   EXPECT_TRUE(form->toolGroup->isExclusive());
 }
 
-TEST_F(MainWindowTest, ToolItemsAndButtonsSelectTools) {
+// The items themselves are driven in the drawing window tests; here, the two tool buttons.
+TEST_F(MainWindowTest, ToolButtonsSelectTools) {
   Start();
   QTest::mouseClick(form->btnPaint, Qt::LeftButton);
   EXPECT_EQ(form->ctx.state.Tool, ToolPaint);
@@ -260,18 +202,10 @@ TEST_F(MainWindowTest, ToolItemsAndButtonsSelectTools) {
   EXPECT_EQ(form->windowTitle(), "Paint");
   EXPECT_TRUE(form->Timer1->isActive());
 
-  form->mngErase->trigger();
-  EXPECT_EQ(form->ctx.state.Tool, ToolErase);
-  EXPECT_EQ(form->toolGroup->checkedAction(), form->mngErase);
-
   QTest::mouseClick(form->btnSpoit, Qt::LeftButton);
   EXPECT_EQ(form->ctx.state.Tool, ToolSpoit);
   EXPECT_EQ(form->toolGroup->checkedAction(), form->mngSpoit);
   EXPECT_EQ(form->windowTitle(), "Spoit");
-
-  form->mngPen->trigger();
-  EXPECT_EQ(form->ctx.state.Tool, ToolPen);
-  EXPECT_EQ(form->toolGroup->checkedAction(), form->mngPen);
 }
 
 TEST_F(MainWindowTest, ArrowButtonsMoveTheWindowAndTheMarkers) {
@@ -318,35 +252,24 @@ TEST_F(MainWindowTest, DraggingOnTheViewMovesTheWindow) {
   EXPECT_EQ(form->ctx.state.DragY, 30);
 }
 
-TEST_F(MainWindowTest, PressesReachTheGridPaletteAndView) {
+// Palette picks and the grid as shown are checked in the drawing window tests; here, what a
+// pen press shows beyond the grid.
+TEST_F(MainWindowTest, PenPressShowsInTheViewAndTheMarker) {
   Start();
-  // A palette pixel picked with the right button becomes the current colour.
-  const QImage palette(kPalette);
-  const QPoint pick(palette.width() - 2, 1);
-  SendMouse(form->ImgPallete, QEvent::MouseButtonPress, pick, Qt::RightButton, Qt::RightButton);
-  const QColor picked = palette.pixelColor(pick);
-  EXPECT_EQ(form->ctx.state.CurColor, MakeColour(static_cast<std::uint8_t>(picked.red()),
-                                                 static_cast<std::uint8_t>(picked.green()),
-                                                 static_cast<std::uint8_t>(picked.blue())));
-  EXPECT_TRUE(AllOf(form->ImgColor, picked));
-
-  // The pen plots into the document and the grid; the view shows the dot doubled.
   SendMouse(form->ImgMain, QEvent::MouseButtonPress, {3 * 37 + 5, 2 * 37 + 36}, Qt::LeftButton,
             Qt::LeftButton);
-  EXPECT_EQ(form->ctx.Document().ReadPixel(3, 2), form->ctx.state.CurColor);
-  EXPECT_EQ(At(form->ImgMain, 3 * 37, 2 * 37), picked);
+  EXPECT_EQ(form->ctx.Document().ReadPixel(3, 2), White);
   EXPECT_EQ(form->mnMod->text(), "*");
+  // The view shows the dot doubled.
   const QImage view = form->ImgView->grab().toImage();
-  for (QPoint p : {QPoint(6, 4), QPoint(7, 5)}) EXPECT_EQ(view.pixelColor(p), picked);
+  for (QPoint p : {QPoint(6, 4), QPoint(7, 5)}) EXPECT_EQ(view.pixelColor(p), QColor(Qt::white));
   for (QPoint p : {QPoint(5, 4), QPoint(8, 4), QPoint(6, 3), QPoint(6, 6)}) {
     EXPECT_EQ(view.pixelColor(p), QColor(Qt::black));
   }
-
   // A move with the left button held plots the next cell, also from outside the grid.
   SendMouse(form->ImgMain, QEvent::MouseMove, {-5, 2 * 37}, Qt::NoButton, Qt::LeftButton);
-  EXPECT_EQ(form->ctx.Document().ReadPixel(0, 2), form->ctx.state.CurColor);
-  SendMouse(form->ImgMain, QEvent::MouseMove, {5 * 37, 5 * 37}, Qt::NoButton, Qt::NoButton);
-  EXPECT_EQ(form->ctx.Document().ReadPixel(5, 5), Black);
+  EXPECT_EQ(form->ctx.Document().ReadPixel(0, 2), White);
+  EXPECT_EQ(At(form->ImgMain, 5, 2 * 37 + 5), QColor(Qt::white));
 }
 
 TEST_F(MainWindowTest, SeriesItemsShowNamesLiterallyAndOpenTheRealName) {
@@ -398,8 +321,12 @@ TEST_F(MainWindowTest, MessageBoxesShowWhatTheyAreGivenAndAnswer) {
   }
 }
 
-TEST_F(MainWindowTest, ClosingAsksFirstWhenModified) {
+TEST_F(MainWindowTest, ClosingAsksFirstOnlyWhenModified) {
   Start();
+  form->show();
+  EXPECT_TRUE(form->close());  // unmodified: no question
+  EXPECT_FALSE(form->isVisible());
+
   form->show();
   form->ctx.state.Modified = true;
   MessageBoxAnswer cancel;
@@ -416,22 +343,10 @@ TEST_F(MainWindowTest, ClosingAsksFirstWhenModified) {
   EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(MainWindowTest, ClosingUnmodifiedEndsAtOnce) {
-  Start();
-  form->show();
-  EXPECT_TRUE(form->close());
-  EXPECT_FALSE(form->isVisible());
-}
-
 TEST(MainWindowStartTest, PaletteThatCannotBeReadEndsStartWithItsPath) {
-  EnsureApplication();
   for (const char* content : {static_cast<const char*>(nullptr), "not a bitmap"}) {
-    AppDir dir(nullptr, false);
-    if (content) {
-      QFile file(dir.File("palette.bmp"));
-      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-      file.write(content);
-    }
+    TempAppDir dir(nullptr, false);
+    if (content) dir.Write("palette.bmp", content);
     const std::string path = dir.Path() + "palette.bmp";
     try {
       TForm1 form(dir.Path());

@@ -14,14 +14,6 @@
 namespace gk {
 namespace {
 
-void EnsureApplication() {
-  if (QApplication::instance()) return;
-  static int argc = 1;
-  static char arg0[] = "gk_ui_tests";
-  static char* argv[] = {arg0, nullptr};
-  static QApplication app(argc, argv);
-}
-
 TEST(SurfaceToImageTest, EveryFormatShowsTheColoursItHolds) {
   struct Case {
     const char* name;
@@ -66,7 +58,6 @@ TEST(SurfaceToImageTest, IndicesPastTheTableShowBlack) {
 }
 
 TEST(ImageWidgetTest, StretchesNearestAndReportsPresses) {
-  EnsureApplication();
   ImageControl control;
   control.SetBounds(3, 4, 6, 4);
   Surface surface(3, 2, PixelFormat::Rgb24(), Black);
@@ -106,7 +97,6 @@ TEST(ImageWidgetTest, StretchesNearestAndReportsPresses) {
 }
 
 TEST(ImageWidgetTest, WithoutASurfaceItPaintsNothing) {
-  EnsureApplication();
   ImageControl control;
   control.SetBounds(0, 0, 5, 5);
   QWidget parent;
@@ -119,7 +109,6 @@ TEST(ImageWidgetTest, WithoutASurfaceItPaintsNothing) {
 }
 
 TEST(GlyphTest, TenDistinctSixteenColourPictures) {
-  EnsureApplication();
   const std::set<QRgb> classic(ClassicColours().begin(), ClassicColours().end());
   ASSERT_EQ(classic.size(), 16u);
   std::vector<QImage> seen;

@@ -16,15 +16,6 @@
 namespace gk {
 namespace {
 
-// One application object for the whole program, whichever test asks first.
-void EnsureApplication() {
-  if (QCoreApplication::instance()) return;
-  static int argc = 1;
-  static char arg0[] = "gk_ui_tests";
-  static char* argv[] = {arg0, nullptr};
-  static QApplication app(argc, argv);
-}
-
 class NewSizeDialogTest : public ::testing::Test {
  protected:
   static constexpr int LeftOpen = 99;
@@ -42,10 +33,6 @@ class NewSizeDialogTest : public ::testing::Test {
     return dialog_.Run(w, h);
   }
 
-  // The application must exist before the dialog is built.
-  struct Application {
-    Application() { EnsureApplication(); }
-  } application_;
   TfrmNew dialog_;
 };
 

@@ -18,18 +18,6 @@
 namespace gk {
 namespace {
 
-// One application object for the whole program, whichever test asks first. It is never
-// destroyed: at exit Qt's input-device registry is gone before a static application would be,
-// and the application's destructor then crashes.
-void EnsureApplication() {
-  if (QCoreApplication::instance()) return;
-  static int argc = 1;
-  static char arg0[] = "gk_ui_tests";
-  static char* argv[] = {arg0, nullptr};
-  static QApplication* const app = new QApplication(argc, argv);
-  (void)app;
-}
-
 OptionValues Defaults() {
   OptionValues v;
   v.width = "32";
@@ -44,9 +32,6 @@ OptionValues Defaults() {
 
 class OptionDialogTest : public ::testing::Test {
  protected:
-  // Runs before the fixture, and so the dialog, is built.
-  static void SetUpTestSuite() { EnsureApplication(); }
-
   template <typename W>
   W* Child(const char* name) {
     W* w = dialog_.findChild<W*>(QString::fromLatin1(name));
