@@ -12,8 +12,8 @@ using ImageHandle = Image*;
 // The options record handed to WritePng: 36 bytes, little-endian fields. The editor sets
 // flags = 9 and level = 9 and zeroes the three 32-bit fields; the rest is not set.
 struct PngOptions {
-  std::uint32_t flags;        // bit 0: `level` holds the zlib compression level
-  std::uint16_t level;        // 0 to 9
+  std::uint32_t flags;  // bit 0: `level` holds the zlib compression level
+  std::uint16_t level;  // 0 to 9
   std::uint8_t unset1[10];
   std::uint32_t field16;
   std::uint8_t unset2[8];

@@ -48,7 +48,7 @@ std::vector<std::uint8_t> EncodeBmp(const Surface& surface);
 // becomes 8 bits over the halftone palette, each pixel its nearest colour, no dithering.
 Surface ConvertTo8BitHalftone(const Surface& surface);
 
-std::string HeaderKindName(BmpHeaderKind kind);    // "core", "info", "v4", "v5"
+std::string HeaderKindName(BmpHeaderKind kind);   // "core", "info", "v4", "v5"
 std::string CompressionName(std::uint32_t code);  // "BI_RGB", "BI_RLE8", ...
 
 }  // namespace gk

@@ -15,7 +15,7 @@ class ConversionError : public std::runtime_error {
 
 // Leading blanks; one optional sign; hexadecimal ("$", "x", "X", "0x", "0X", value up to
 // 0xFFFFFFFF taken as a bit pattern) or decimal (32-bit range); nothing trailing.
-std::int32_t ParseInt(std::string_view text);               // throws ConversionError
+std::int32_t ParseInt(std::string_view text);  // throws ConversionError
 std::optional<std::int32_t> TryParseInt(std::string_view text);
 
 }  // namespace gk

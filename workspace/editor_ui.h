@@ -53,7 +53,7 @@ class EditorUi {
   virtual std::optional<Colour> RunColourDialog(Colour current) = 0;
   // frmNew with its spinners preset; the two box texts on OK, nothing on Cancel.
   virtual std::optional<std::pair<std::string, std::string>> RunNewSizeDialog(int width,
-                                                                             int height) = 0;
+                                                                              int height) = 0;
   // FrmOption filled from `values`; true on OK with `values` holding what the user left there.
   virtual bool RunOptionDialog(OptionValues& values) = 0;
 

@@ -16,13 +16,20 @@ void ImageControl::SetBounds(int left, int top, int width, int height) {
 
 ImageControl& EditorControls::Get(ControlId id) {
   switch (id) {
-    case ControlId::ImgMain: return ImgMain;
-    case ControlId::ImgPallete: return ImgPallete;
-    case ControlId::ImgColor: return ImgColor;
-    case ControlId::ImgView: return ImgView;
-    case ControlId::ImgViewB: return ImgViewB;
-    case ControlId::ImgCurV: return ImgCurV;
-    case ControlId::ImgCurH: return ImgCurH;
+    case ControlId::ImgMain:
+      return ImgMain;
+    case ControlId::ImgPallete:
+      return ImgPallete;
+    case ControlId::ImgColor:
+      return ImgColor;
+    case ControlId::ImgView:
+      return ImgView;
+    case ControlId::ImgViewB:
+      return ImgViewB;
+    case ControlId::ImgCurV:
+      return ImgCurV;
+    case ControlId::ImgCurH:
+      return ImgCurH;
   }
   return ImgMain;
 }
