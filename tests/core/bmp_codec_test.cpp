@@ -120,7 +120,9 @@ TEST(BmpCodec, WrittenFilesReadBackUnchanged) {
     EXPECT_EQ(Le32(file, 14), static_cast<std::uint32_t>(c.headerSize));
     const std::int64_t stride = (std::int64_t{w} * c.format.bitsPerPixel + 31) / 32 * 4;
     EXPECT_EQ(Le32(file, 10) + stride * h, static_cast<std::int64_t>(file.size()));
-    if (c.headerSize == 40) EXPECT_EQ(std::int64_t{Le32(file, 34)}, stride * h);
+    if (c.headerSize == 40) {
+      EXPECT_EQ(std::int64_t{Le32(file, 34)}, stride * h);
+    }
 
     const Surface back = DecodeBmp(file, "round.bmp");
     EXPECT_EQ(back.Format(), c.readBack.value_or(c.format));
@@ -240,7 +242,9 @@ TEST(BmpCodec, HalftoneConversion) {
               PixelFormat::Indexed(8, std::vector<Colour>(palette.begin(), palette.end())));
     ASSERT_EQ(out.Width(), w);
     ASSERT_EQ(out.Height(), h);
-    if (format.bitsPerPixel == 24) EXPECT_EQ(out.Row(0)[0], 123u);
+    if (format.bitsPerPixel == 24) {
+      EXPECT_EQ(out.Row(0)[0], 123u);
+    }
     for (int y = 0; y < h; ++y) {
       for (int x = 0; x < w; ++x) {
         const Colour c = s.ReadPixel(x, y);
