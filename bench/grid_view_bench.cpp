@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/null_editor_ui.h"
+#include "bench/surface_fill_baseline.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -59,15 +60,7 @@ void RedrawGridAt(benchmark::State& state, GridSetup setup) {
 void FillGridAt(benchmark::State& state, GridSetup setup) {
   NullEditorUi ui;
   auto ctx = MakeContext(ui, setup);
-  Surface& grid = ctx->controls.ImgMain.Canvas();
-  std::uint32_t* first = grid.Row(0);
-  std::uint32_t* last = first + static_cast<std::size_t>(grid.Width()) * grid.Height();
-  std::uint32_t value = 0;
-  for (auto _ : state) {
-    std::fill(first, last, ++value);
-    benchmark::DoNotOptimize(first);
-    benchmark::ClobberMemory();
-  }
+  MeasureSurfaceFill(state, ctx->controls.ImgMain.Canvas());
 }
 
 BENCHMARK_CAPTURE(FillGridAt, defaults, kDefaults);

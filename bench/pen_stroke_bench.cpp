@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/surface_fill_baseline.h"
 #include "platform/file_io.h"
 #include "platform/image_widget.h"
 #include "workspace/main_window.h"
@@ -135,15 +136,7 @@ void MovesWithoutButton(benchmark::State& state) {
 // The floor: writing every pixel of the grid surface once.
 void FillGridSurface(benchmark::State& state) {
   Window w;
-  Surface& grid = w.form->ctx.controls.ImgMain.Canvas();
-  std::uint32_t* first = grid.Row(0);
-  std::uint32_t* last = first + static_cast<std::size_t>(grid.Width()) * grid.Height();
-  std::uint32_t value = 0;
-  for (auto _ : state) {
-    std::fill(first, last, ++value);
-    benchmark::DoNotOptimize(first);
-    benchmark::ClobberMemory();
-  }
+  MeasureSurfaceFill(state, w.form->ctx.controls.ImgMain.Canvas());
 }
 
 BENCHMARK(FillGridSurface);
