@@ -1,9 +1,11 @@
 // gridkiln-bmp: inspects and converts BMP files from scripts, through the same codec, file
 // access and PNG library as the editor.
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,10 @@ constexpr int ExitOk = 0;
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
 
-// The largest BMP file `info` reads; the same bound as a load in the editor.
-constexpr std::size_t MaxInfoFileBytes =
-    static_cast<std::size_t>(MaxBmpPixels) * 4 + static_cast<std::size_t>(MaxBmpSide) * 4 + 65536;
+// `info` reads no pixels: the file header, the longest info header, the masks and a full colour
+// table all lie in the first 4 KiB.
+constexpr std::size_t InfoHeadBytes = 4096;
+static_assert(InfoHeadBytes >= MaxBmpHeaderBytes);
 
 constexpr const char* UsageText =
     "Usage: gridkiln-bmp COMMAND ARGUMENT...\n"
@@ -31,31 +34,37 @@ constexpr const char* UsageText =
     "  info FILE...\n"
     "      Print one line per file: width x height, bits per pixel, header kind\n"
     "      (core, info, v4, v5), compression and the number of colour-table entries.\n"
-    "  png FILE.bmp [OUT.png]\n"
-    "      Write the image as an opaque PNG showing the same pixels; indexed images\n"
-    "      stay indexed. OUT.png defaults to FILE.bmp with its extension replaced by\n"
-    "      \".png\" (\".png\" appended when the file name has none).\n"
+    "  png FILE.bmp...\n"
+    "      Write each image as an opaque PNG showing the same pixels; indexed images\n"
+    "      stay indexed. Each PNG goes beside its BMP file, named after it with the\n"
+    "      extension replaced by \".png\" (\".png\" appended when the name has none).\n"
+    "  png -o OUT.png FILE.bmp\n"
+    "      Write the one image to OUT.png instead.\n"
     "  copy IN.bmp OUT.bmp [--save256]\n"
     "      Read IN.bmp and write OUT.bmp as the editor saves: in the image's own format,\n"
     "      or with --save256 at 8 bits per pixel over the halftone palette (an 8-bit\n"
     "      image keeps its own colour table).\n"
-    "  --help\n"
-    "      Show this text.\n"
+    "  --help      Show this text.\n"
+    "  --version   Show the program's version.\n"
     "\n"
-    "Output files are replaced only once completely written. Put -- before file names\n"
-    "that begin with \"-\".\n"
+    "png never writes over one of its input files (however it is named) nor a file\n"
+    "whose name ends in \".bmp\". Only regular files are read or written. An output\n"
+    "file is replaced only once completely written (one with several hard links, or\n"
+    "in a folder you may not write, is updated in place once room for it is\n"
+    "reserved) and keeps its permissions, owner, group, hard links and symbolic\n"
+    "links. Put -- before file names that begin with \"-\".\n"
     "Exit status: 0 when every file succeeded; 1 when any file failed, with one line\n"
     "\"gridkiln-bmp: FILE: REASON\" per failing file on standard error; 2 for a usage\n"
     "error.\n";
 
 int UsageError(const std::string& problem) {
-  std::cerr << "gridkiln-bmp: " << problem << "\n\n" << UsageText;
+  std::cerr << "gridkiln-bmp: " << problem << "\nTry 'gridkiln-bmp --help'.\n";
   return ExitUsage;
 }
 
 // Error texts from the lower layers already name the file ("hero.bmp: not a BMP file",
-// "cannot open hero.bmp: No such file or directory"); the name is taken out so that it is
-// printed once, in front.
+// "cannot write hero.png: out of memory"); the name is taken out so that it is printed once,
+// in front.
 std::string ReasonWithoutName(const std::string& message, const std::string& file) {
   const std::string named = file + ": ";
   if (file.empty()) return message;
@@ -71,9 +80,18 @@ void ReportFailure(const std::string& file, const std::string& message) {
   std::cerr << "gridkiln-bmp: " << file << ": " << ReasonWithoutName(message, file) << "\n";
 }
 
+bool EndsWithBmp(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string end = path.substr(path.size() - 4);
+  std::transform(end.begin(), end.end(), end.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  return end == ".bmp";
+}
+
 std::string InfoLine(const std::string& file) {
-  const std::vector<std::uint8_t> bytes = ReadFileBytes(file, MaxInfoFileBytes);
-  const BmpInfo info = ReadBmpInfo(bytes, file);
+  const FileHead head = ReadFileHead(file, InfoHeadBytes);
+  const BmpInfo info = ReadBmpInfo(head.bytes, head.fileSize, file);
   std::string line = file + ": " + std::to_string(info.width) + " x " +
                      std::to_string(info.height) + ", " + std::to_string(info.bitsPerPixel) +
                      " bpp, " + HeaderKindName(info.header) + " header, " +
@@ -97,14 +115,36 @@ int RunInfo(const std::vector<std::string>& files) {
   return status;
 }
 
-int RunPng(const std::vector<std::string>& args) {
-  if (args.empty() || args.size() > 2) return UsageError("png needs FILE.bmp and at most OUT.png");
-  const std::string& bmpPath = args[0];
-  const std::string pngPath = args.size() == 2 ? args[1] : PngPathFor(bmpPath);
+// What `png` has to keep apart: the files it reads, and the files it has written so far (two
+// inputs whose PNG names meet, such as a.bmp and a.BMP, must not overwrite each other).
+struct PngRun {
+  std::vector<FileIdentity> inputs;
+  std::vector<std::pair<FileIdentity, std::string>> written;
+};
+
+// Why `pngPath` may not be written, or nothing. Files are compared, not names: a link or
+// another spelling of an input is that input.
+std::optional<std::string> RefusedOutput(const PngRun& run, const std::string& pngPath) {
+  const std::optional<FileIdentity> id = IdentifyFile(pngPath);
+  if (!id) return std::nullopt;
+  if (std::find(run.inputs.begin(), run.inputs.end(), *id) != run.inputs.end()) {
+    return "cannot write: it is one of the input files";
+  }
+  for (const auto& [done, from] : run.written) {
+    if (done == *id) return "cannot write: already written from " + from;
+  }
+  return std::nullopt;
+}
+
+bool ConvertToPng(PngRun& run, const std::string& bmpPath, const std::string& pngPath) {
+  if (const auto refusal = RefusedOutput(run, pngPath)) {
+    ReportFailure(pngPath, *refusal);
+    return false;
+  }
   png::ImageHandle image = png::LoadBmp(bmpPath);
   if (!image) {
     ReportFailure(bmpPath, png::LastError());
-    return ExitFailed;
+    return false;
   }
   // The record the editor's export passes: compression level 9.
   png::PngOptions options{};
@@ -114,9 +154,27 @@ int RunPng(const std::vector<std::string>& args) {
   png::Release(image);
   if (result != 0) {
     ReportFailure(pngPath, png::LastError());
-    return ExitFailed;
+    return false;
   }
-  return ExitOk;
+  if (const auto id = IdentifyFile(pngPath)) run.written.emplace_back(*id, bmpPath);
+  return true;
+}
+
+int RunPng(const std::vector<std::string>& inputs, const std::optional<std::string>& output) {
+  if (inputs.empty()) return UsageError("png needs at least one file");
+  if (output && inputs.size() != 1) return UsageError("png -o takes exactly one input file");
+  if (output && EndsWithBmp(*output)) {
+    return UsageError("png does not write " + *output + ": the name ends in .bmp");
+  }
+  PngRun run;
+  for (const std::string& input : inputs) {
+    if (const auto id = IdentifyFile(input)) run.inputs.push_back(*id);
+  }
+  int status = ExitOk;
+  for (const std::string& input : inputs) {
+    if (!ConvertToPng(run, input, output ? *output : PngPathFor(input))) status = ExitFailed;
+  }
+  return status;
 }
 
 int RunCopy(const std::vector<std::string>& args, bool save256) {
@@ -148,10 +206,15 @@ int Run(int argc, char** argv) {
       std::cout << UsageText;
       return ExitOk;
     }
+    if (a == "--version") {
+      std::cout << "gridkiln-bmp " << GK_VERSION << '\n';
+      return ExitOk;
+    }
   }
 
   const std::string command = args[0];
   std::vector<std::string> operands;
+  std::optional<std::string> output;
   bool save256 = false;
   bool optionsEnded = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
@@ -160,6 +223,10 @@ int Run(int argc, char** argv) {
       optionsEnded = true;
     } else if (!optionsEnded && a == "--save256" && command == "copy") {
       save256 = true;
+    } else if (!optionsEnded && a == "-o" && command == "png") {
+      if (output) return UsageError("png takes -o once");
+      if (i + 1 == args.size()) return UsageError("-o needs a file name");
+      output = args[++i];
     } else if (!optionsEnded && a.size() > 1 && a[0] == '-') {
       return UsageError("unknown option " + a);
     } else {
@@ -168,7 +235,7 @@ int Run(int argc, char** argv) {
   }
 
   if (command == "info") return RunInfo(operands);
-  if (command == "png") return RunPng(operands);
+  if (command == "png") return RunPng(operands, output);
   if (command == "copy") return RunCopy(operands, save256);
   return UsageError("unknown command " + command);
 }

@@ -3,9 +3,10 @@
 #include <string>
 
 #include <QApplication>
-#include <QFileInfo>
-#include <QMessageBox>
 
+#include "platform/message_box.h"
+#include "platform/path_text.h"
+#include "platform/program_path.h"
 #include "workspace/handler_guard.h"
 #include "workspace/main_window.h"
 
@@ -14,11 +15,9 @@ namespace {
 // The error box of a failure outside the handlers: the text, the application title, the stop
 // icon and OK.
 void ShowFatalError(const QString& text) {
-  const std::string exeName =
-      QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8().toStdString();
-  const QString title = QString::fromUtf8(gk::ApplicationTitle(exeName));
-  QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok);
-  box.exec();
+  const std::string title = gk::ApplicationTitle(gk::FileNamePart(gk::ProgramPath()));
+  gk::ShowMessageBox(nullptr, text, QString::fromUtf8(title), gk::MessageButtons::Ok,
+                     gk::MessageIcon::Stop);
 }
 
 }  // namespace
@@ -28,8 +27,7 @@ int main(int argc, char** argv) {
   int qtArgc = argc > 0 ? 1 : 0;
   QApplication app(qtArgc, argv);
   try {
-    const std::string appDir =
-        (QCoreApplication::applicationDirPath() + "/").toUtf8().toStdString();
+    const std::string appDir = gk::FolderPart(gk::ProgramPath());
     std::unique_ptr<gk::TForm1> form;
     try {
       form = std::make_unique<gk::TForm1>(appDir);

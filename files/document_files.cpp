@@ -10,14 +10,12 @@
 #include "platform/file_io.h"
 #include "platform/path_text.h"
 #include "settings/parse_int.h"
+#include "settings/size_limits.h"
 #include "workspace/grid_view.h"
 
 namespace gk {
 
 namespace {
-
-constexpr int MinNewSide = 1;
-constexpr int MaxNewSide = 4096;
 
 const char* const TitleBase = "gridkiln";
 
@@ -51,7 +49,7 @@ void ReplaceDocument(EditorContext& ctx, Surface document) {
   ctx.ui.ControlMoved(ControlId::ImgView);
 }
 
-// One box of the new-size dialog: a whole number from 1 to 4096, or a readable error.
+// One box of the new-size dialog: a side the document may have, or a readable error.
 std::int32_t ParseNewSide(const std::string& text, const char* what) {
   std::int32_t value = 0;
   try {
@@ -59,10 +57,10 @@ std::int32_t ParseNewSide(const std::string& text, const char* what) {
   } catch (const ConversionError& e) {
     throw std::runtime_error(std::string(what) + ": " + e.what());
   }
-  if (value < MinNewSide || value > MaxNewSide) {
-    throw std::runtime_error(std::string(what) + " must be from " + std::to_string(MinNewSide) +
-                             " to " + std::to_string(MaxNewSide) + ", not " +
-                             std::to_string(value) + ".");
+  if (!DocumentSideRange.Contains(value)) {
+    throw std::runtime_error(
+        std::string(what) + " must be from " + std::to_string(DocumentSideRange.min) + " to " +
+        std::to_string(DocumentSideRange.max) + ", not " + std::to_string(value) + ".");
   }
   return value;
 }

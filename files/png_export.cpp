@@ -46,6 +46,13 @@ void ExportPng(EditorContext& ctx, const std::string& bmpPath) {
     reason = ReasonOrDefault(e.what());
   }
   if (reason.empty()) return;
+  // The box names the PNG once, whatever the layer below put in front of its reason.
+  for (const std::string& named : {pngPath + ": cannot write: ", pngPath + ": "}) {
+    if (reason.rfind(named, 0) == 0) {
+      reason.erase(0, named.size());
+      break;
+    }
+  }
   ctx.ui.ShowMessage("Could not write the PNG file " + pngPath + ": " + reason, ctx.appTitle,
                      MessageButtons::Ok, MessageIcon::Stop);
 }

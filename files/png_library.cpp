@@ -152,7 +152,7 @@ ImageHandle LoadBmp(const std::string& bmpPath) {
     image->surface = LoadBmpFile(bmpPath);
     return image.release();
   } catch (const std::bad_alloc&) {
-    lastError = "cannot load " + bmpPath + ": out of memory";
+    lastError = bmpPath + ": cannot load: out of memory";
   } catch (const std::exception& e) {
     lastError = e.what();
   }
@@ -160,10 +160,10 @@ ImageHandle LoadBmp(const std::string& bmpPath) {
 }
 
 int WritePng(const std::string& pngPath, ImageHandle image, const PngOptions* options) {
-  if (!image) return Fail("cannot write " + pngPath + ": no image");
+  if (!image) return Fail(pngPath + ": cannot write: no image");
   if (pngPath.empty()) return Fail("cannot write a PNG without a file name");
   const Surface& s = image->surface;
-  if (s.Width() <= 0 || s.Height() <= 0) return Fail("cannot write " + pngPath + ": empty image");
+  if (s.Width() <= 0 || s.Height() <= 0) return Fail(pngPath + ": cannot write: empty image");
   try {
     EncodeJob job;
     job.surface = &s;
@@ -174,10 +174,10 @@ int WritePng(const std::string& pngPath, ImageHandle image, const PngOptions* op
     std::vector<std::uint8_t> encoded;
     job.row = row.data();
     job.out = &encoded;
-    if (!RunLibpng(&job)) return Fail("cannot write " + pngPath + ": " + job.error);
+    if (!RunLibpng(&job)) return Fail(pngPath + ": cannot write: " + job.error);
     WriteFileAtomically(pngPath, encoded);
   } catch (const std::bad_alloc&) {
-    return Fail("cannot write " + pngPath + ": out of memory");
+    return Fail(pngPath + ": cannot write: out of memory");
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

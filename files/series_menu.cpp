@@ -17,18 +17,17 @@ namespace gk {
 
 namespace {
 
-// The names in `folder` ("" is the current directory) that belong to the series of `prefix`:
-// files, hidden files and folders alike. A folder that cannot be listed yields nothing.
-std::vector<std::string> ListSeriesEntries(const std::string& folder, const std::string& prefix) {
-  std::vector<std::string> names;
+// Adds the names in `folder` ("" is the current directory) that belong to the series of
+// `prefix`: files, hidden files and folders alike. A folder that cannot be listed adds nothing.
+void ListSeriesEntries(const std::string& folder, const std::string& prefix,
+                       std::vector<std::string>& names) {
   std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.empty() ? "." : folder.c_str()), closedir);
-  if (!dir) return names;
+  if (!dir) return;
   while (const dirent* entry = readdir(dir.get())) {
     std::string_view name = entry->d_name;
     // "." and ".." never match: they do not begin with a letter or digit prefix.
     if (InSeries(name, prefix)) names.emplace_back(name);
   }
-  return names;
 }
 
 void ShowCannotSave(EditorContext& ctx) {
@@ -37,18 +36,34 @@ void ShowCannotSave(EditorContext& ctx) {
 
 }  // namespace
 
+std::vector<SeriesGroup> SeriesGroups(std::size_t itemCount) {
+  std::vector<SeriesGroup> groups;
+  if (itemCount <= SeriesGroupSize) return groups;
+  const std::size_t count = (itemCount + SeriesGroupSize - 1) / SeriesGroupSize;
+  const std::size_t base = itemCount / count;
+  const std::size_t longer = itemCount % count;  // the first groups take one item more
+  std::size_t first = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t size = base + (i < longer ? 1 : 0);
+    groups.push_back({first, size});
+    first += size;
+  }
+  return groups;
+}
+
 void RebuildSeriesMenu(EditorContext& ctx) {
   ctx.seriesItems.clear();
   ctx.ui.SetSeriesItems(ctx.seriesItems);
 
   std::string prefix = SeriesPrefix(FileNamePart(ctx.documentPath));
   if (prefix.empty()) return;
-  std::vector<std::string> names = ListSeriesEntries(FolderPart(ctx.documentPath), prefix);
+  // Filled in place: the list keeps its room from one rebuild to the next, so a large series
+  // does not take fresh memory every time.
+  std::vector<std::string>& names = ctx.seriesItems;
+  ListSeriesEntries(FolderPart(ctx.documentPath), prefix, names);
   std::sort(names.begin(), names.end(),
             [](const std::string& a, const std::string& b) { return SeriesLess(a, b); });
-
-  ctx.seriesItems = std::move(names);
-  ctx.ui.SetSeriesItems(ctx.seriesItems);
+  ctx.ui.SetSeriesItems(names);
 }
 
 void OpenSeriesItem(EditorContext& ctx, const std::string& caption) {
@@ -85,8 +100,9 @@ void IncrementalSave1Click(EditorContext& ctx) {
 
   // Another file of the new name is never replaced without the user's word.
   if (FileExists(next.path)) {
+    // The whole path: a ".bmp" in a folder name leads the new name into another folder.
     MessageResult answer =
-        ctx.ui.ShowMessage(FileNamePart(next.path) + " already exists. Replace it?", ctx.appTitle,
+        ctx.ui.ShowMessage(next.path + " already exists. Replace it?", ctx.appTitle,
                            MessageButtons::YesNo, MessageIcon::None);
     if (answer != MessageResult::Yes) return;
   }

@@ -130,7 +130,10 @@ struct Layout {
   std::int64_t pixelOffset = 0;
 };
 
-Layout ParseLayout(std::span<const std::uint8_t> bytes, const std::string& name) {
+// `bytes` holds at least the headers and masks; `fileSize` is the whole file's length, which
+// the pixel data offset may not pass.
+Layout ParseLayout(std::span<const std::uint8_t> bytes, std::int64_t fileSize,
+                   const std::string& name) {
   const std::int64_t size = static_cast<std::int64_t>(bytes.size());
   const std::uint8_t* b = bytes.data();
   if (size < 2 || b[0] != 'B' || b[1] != 'M') Fail(name, "not a BMP file");
@@ -241,7 +244,7 @@ Layout ParseLayout(std::span<const std::uint8_t> bytes, const std::string& name)
   }
 
   l.tableOffset = afterHeader;
-  if (pixelOffset > size) Fail(name, "pixel data offset lies past the end of the file");
+  if (pixelOffset > fileSize) Fail(name, "pixel data offset lies past the end of the file");
   if (pixelOffset < afterHeader) Fail(name, "pixel data offset lies inside the headers");
   if (bits <= 8) {
     const std::int64_t full = std::int64_t{1} << bits;
@@ -509,11 +512,19 @@ void EncodeRow(const std::uint32_t* src, std::uint8_t* dst, int width, int bits,
 }  // namespace
 
 BmpInfo ReadBmpInfo(std::span<const std::uint8_t> bytes, const std::string& name) {
-  return ParseLayout(bytes, name).info;
+  return ParseLayout(bytes, static_cast<std::int64_t>(bytes.size()), name).info;
+}
+
+BmpInfo ReadBmpInfo(std::span<const std::uint8_t> head, std::uint64_t fileSize,
+                    const std::string& name) {
+  const std::uint64_t size = std::max<std::uint64_t>(fileSize, head.size());
+  return ParseLayout(head, static_cast<std::int64_t>(std::min<std::uint64_t>(size, INT64_MAX)),
+                     name)
+      .info;
 }
 
 Surface DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name) {
-  const Layout l = ParseLayout(bytes, name);
+  const Layout l = ParseLayout(bytes, static_cast<std::int64_t>(bytes.size()), name);
   const bool rle = l.info.compression == BiRle8 || l.info.compression == BiRle4;
   if (!rle) CheckPixelBytes(l, bytes, name);
   Surface surface(l.info.width, l.info.height, FormatOf(l, bytes), Black);

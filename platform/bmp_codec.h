@@ -38,6 +38,11 @@ struct BmpInfo {
 
 // `name` is used only in error texts.
 BmpInfo ReadBmpInfo(std::span<const std::uint8_t> bytes, const std::string& name);
+// The same from the start of a file, without its pixels: `head` holds at least the first
+// MaxBmpHeaderBytes bytes (all of a shorter file), `fileSize` is the whole file's length.
+inline constexpr std::size_t MaxBmpHeaderBytes = 14 + 124 + 12;  // file header, V5, masks
+BmpInfo ReadBmpInfo(std::span<const std::uint8_t> head, std::uint64_t fileSize,
+                    const std::string& name);
 Surface DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name);
 
 // The surface in its own format: core header for core-header images, 40-byte header otherwise,

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <exception>
+#include <stdexcept>
 
 #include "settings/parse_int.h"
 #include "settings/settings_file.h"
+#include "settings/size_limits.h"
 
 namespace gk {
 
@@ -15,8 +17,14 @@ std::int32_t WrappingProduct(std::int32_t a, std::int32_t b) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
 }
 
-void StoreSize(Settings& settings, const char* name, const std::string& text) {
-  settings.StoreSetting(name, std::to_string(ParseInt(text)));
+// A size outside its range fails like a box that does not convert, so the file never holds a
+// value that the next start would discard.
+std::int32_t StoreSize(Settings& settings, const char* name, const std::string& text,
+                       SizeRange range) {
+  const std::int32_t value = ParseInt(text);
+  if (!range.Contains(value)) throw std::out_of_range(name);
+  settings.StoreSetting(name, std::to_string(value));
+  return value;
 }
 
 }  // namespace
@@ -50,15 +58,17 @@ void BtnOptionClick(EditorContext& ctx) {
   // Stores go to memory one by one; a failure keeps those already made and skips the rest,
   // the file write included. The sizes take effect at the next start.
   try {
-    StoreSize(ctx.settings, "Width", values.width);
-    StoreSize(ctx.settings, "Height", values.height);
-    StoreSize(ctx.settings, "Width2", values.width2);
-    StoreSize(ctx.settings, "Height2", values.height2);
-    StoreSize(ctx.settings, "DotSize", values.dotSize);
+    StoreSize(ctx.settings, "Width", values.width, DocumentSideRange);
+    StoreSize(ctx.settings, "Height", values.height, DocumentSideRange);
+    const auto width2 = StoreSize(ctx.settings, "Width2", values.width2, EditWindowSideRange);
+    const auto height2 = StoreSize(ctx.settings, "Height2", values.height2, EditWindowSideRange);
+    const auto dotSize = StoreSize(ctx.settings, "DotSize", values.dotSize, DotSizeRange);
     ctx.settings.StoreSetting("Save256", values.save256 ? "1" : "0");
     ctx.settings.StoreSetting("Png", values.png ? "1" : "0");
-    StoreSize(ctx.settings, "ButtonW", values.buttonW);
-    StoreSize(ctx.settings, "ButtonH", values.buttonH);
+    StoreSize(ctx.settings, "ButtonW", values.buttonW, ButtonSideRange);
+    StoreSize(ctx.settings, "ButtonH", values.buttonH, ButtonSideRange);
+    // A grid too large for the window would make the next start drop all three grid sizes.
+    if (!GridFits(dotSize, width2, height2)) throw std::out_of_range("DotSize");
     SaveSettings(ctx.settings, state.IniPath);
     ctx.ui.ShowMessage("再起動してください。", "Option", MessageButtons::Ok, MessageIcon::None);
   } catch (const std::exception&) {

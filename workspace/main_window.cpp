@@ -6,21 +6,23 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QTimer>
 #include <QToolButton>
 
 #include "files/document_files.h"
 #include "files/new_size_dialog.h"
 #include "files/series_menu.h"
+#include "platform/file_dialog.h"
 #include "platform/file_io.h"
 #include "platform/glyphs.h"
 #include "platform/image_widget.h"
+#include "platform/message_box.h"
+#include "platform/path_text.h"
+#include "platform/program_path.h"
+#include "platform/shown_path.h"
 #include "settings/option_command.h"
 #include "settings/option_dialog.h"
 #include "settings/settings_file.h"
@@ -40,8 +42,16 @@ constexpr ControlId kShownControls[] = {ControlId::ImgMain,  ControlId::ImgPalle
                                         ControlId::ImgColor, ControlId::ImgView,
                                         ControlId::ImgCurV,  ControlId::ImgCurH};
 
+// Text to show: bytes that are not UTF-8 (a file name may hold any) show as U+FFFD.
 QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), text.size());
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// File names are shown literally: "&" would otherwise mark an access key.
+QString MenuCaption(const QString& text) {
+  QString caption = text;
+  caption.replace('&', "&&");
+  return caption;
 }
 
 std::string ToUtf8(const QString& text) {
@@ -57,8 +67,7 @@ void TForm1::Handle(Handler&& handler) {
 }
 
 TForm1::TForm1(const std::string& appDir, QWidget* parent) : QMainWindow(parent), ctx(*this) {
-  ctx.appTitle =
-      ApplicationTitle(ToUtf8(QFileInfo(QCoreApplication::applicationFilePath()).fileName()));
+  ctx.appTitle = ApplicationTitle(FileNamePart(ProgramPath()));
 
   // The controls and menus with their design-time properties, then the start-up steps in order.
   BuildControls();
@@ -186,7 +195,8 @@ void TForm1::BuildMenus() {
   mngPaint->setText("P&aint");
   mngSpoit->setText("&Spoit");
 
-  mnChrs = bar->addMenu("&Chrs");
+  chrsTitle = bar->addAction("&Chrs");
+  mnChrs = new QMenu("&Chrs", this);
   mnMod = bar->addAction(QString());
 }
 
@@ -263,7 +273,7 @@ void TForm1::WireEvents() {
 // start-up more than all the other controls together.
 QFileDialog* TForm1::OpenDialog() {
   if (!OpenDialog1) {
-    OpenDialog1 = new QFileDialog(this);
+    OpenDialog1 = new FileDialog(this);
     OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
     OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
     OpenDialog1->setFileMode(QFileDialog::ExistingFile);
@@ -274,7 +284,7 @@ QFileDialog* TForm1::OpenDialog() {
 
 QFileDialog* TForm1::SaveDialog() {
   if (!SaveDialog1) {
-    SaveDialog1 = new QFileDialog(this);
+    SaveDialog1 = new FileDialog(this);
     SaveDialog1->setOption(QFileDialog::DontUseNativeDialog);
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
     SaveDialog1->setFileMode(QFileDialog::AnyFile);
@@ -433,24 +443,7 @@ void TForm1::ControlMoved(ControlId id) {
 
 MessageResult TForm1::ShowMessage(const std::string& text, const std::string& caption,
                                   MessageButtons buttons, MessageIcon icon) {
-  QMessageBox::StandardButtons standard = QMessageBox::Ok;
-  if (buttons == MessageButtons::YesNo) standard = QMessageBox::Yes | QMessageBox::No;
-  if (buttons == MessageButtons::YesNoCancel) {
-    standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-  }
-  QMessageBox box(icon == MessageIcon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon,
-                  FromUtf8(caption), FromUtf8(text), standard, this);
-  if (buttons == MessageButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
-  switch (box.exec()) {
-    case QMessageBox::Ok:
-      return MessageResult::Ok;
-    case QMessageBox::Yes:
-      return MessageResult::Yes;
-    case QMessageBox::No:
-      return MessageResult::No;
-    default:
-      return MessageResult::Cancel;
-  }
+  return ShowMessageBox(this, FromUtf8(text), FromUtf8(caption), buttons, icon);
 }
 
 std::optional<std::string> TForm1::RunOpenDialog() {
@@ -458,7 +451,7 @@ std::optional<std::string> TForm1::RunOpenDialog() {
   if (dialog->exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog->selectedFiles();
   if (files.isEmpty()) return std::nullopt;
-  return ToUtf8(files.first());
+  return PathOnDisk(ToUtf8(files.first()));
 }
 
 std::optional<std::string> TForm1::RunSaveDialog(const std::string& presetPath) {
@@ -467,7 +460,7 @@ std::optional<std::string> TForm1::RunSaveDialog(const std::string& presetPath) 
   if (dialog->exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog->selectedFiles();
   if (files.isEmpty()) return std::nullopt;
-  return ToUtf8(files.first());
+  return PathOnDisk(ToUtf8(files.first()));
 }
 
 std::optional<Colour> TForm1::RunColourDialog(Colour current) {
@@ -483,20 +476,46 @@ bool TForm1::RunOptionDialog(OptionValues& values) {
 }
 
 void TForm1::SetSeriesItems(const std::vector<std::string>& names) {
-  // The old items may be the sender of the click being handled: delete them later.
-  for (QAction* item : mnChrs->actions()) {
-    mnChrs->removeAction(item);
-    item->deleteLater();
+  // The old entries may hold the sender of the click being handled: delete them later. A group
+  // takes its items and its own entry with it; its names go at once, before the new ones come.
+  for (QAction* entry : mnChrs->actions()) {
+    mnChrs->removeAction(entry);
+    if (QMenu* group = entry->menu()) {
+      group->disconnect(this);
+      group->deleteLater();
+    } else {
+      entry->deleteLater();
+    }
   }
-  for (const std::string& name : names) {
-    // File names are shown literally: "&" would otherwise mark an access key.
-    QString shown = FromUtf8(name);
-    shown.replace('&', "&&");
-    QAction* item = new QAction(shown, mnChrs);
-    mnChrs->addAction(item);
-    connect(item, &QAction::triggered, this,
-            [this, name] { Handle([&] { OpenSeriesItem(ctx, name); }); });
+  chrsTitle->setMenu(names.empty() ? nullptr : mnChrs);
+
+  const std::vector<SeriesGroup> groups = SeriesGroups(names.size());
+  if (groups.empty()) {
+    for (const std::string& name : names) AddSeriesItem(mnChrs, name);
+    return;
   }
+  // A group gets its items when it is first shown, so a rebuild makes only the groups. Each
+  // keeps its own names, which go with it.
+  for (const SeriesGroup& g : groups) {
+    const auto begin = names.begin() + static_cast<std::ptrdiff_t>(g.first);
+    std::vector<std::string> members(begin, begin + static_cast<std::ptrdiff_t>(g.count));
+    auto* group = new QMenu(MenuCaption(FromUtf8(members.front()) + QStringLiteral(" \u2013 ") +
+                                        FromUtf8(members.back())),
+                            mnChrs);
+    mnChrs->addMenu(group);
+    connect(group, &QMenu::aboutToShow, this, [this, group, members = std::move(members)] {
+      if (!group->isEmpty()) return;
+      for (const std::string& name : members) AddSeriesItem(group, name);
+    });
+  }
+}
+
+void TForm1::AddSeriesItem(QMenu* menu, const std::string& name) {
+  auto* item = new QAction(MenuCaption(FromUtf8(name)), menu);
+  menu->addAction(item);
+  // The item keeps the name's bytes for the path; only its caption is decoded.
+  connect(item, &QAction::triggered, this,
+          [this, name] { Handle([&] { OpenSeriesItem(ctx, name); }); });
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

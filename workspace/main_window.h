@@ -87,6 +87,9 @@ class TForm1 : public QMainWindow, public EditorUi {
   QAction* mngPaint = nullptr;
   QAction* mngSpoit = nullptr;
 
+  // The "&Chrs" title on the menu bar carries the menu mnChrs only while it has items: Qt 6.4
+  // on X11 never shows a menu again once it was opened empty.
+  QAction* chrsTitle = nullptr;
   QMenu* mnChrs = nullptr;
   QAction* mnMod = nullptr;
 
@@ -134,6 +137,7 @@ class TForm1 : public QMainWindow, public EditorUi {
   void LayOut();
   void PlaceToolButton(QToolButton* button, int x);
   void PaintInitialSurfaces();
+  void AddSeriesItem(QMenu* menu, const std::string& name);
 
   // Runs a handler through the error guard, then lets every image catch up with drawing done
   // after its last explicit refresh.

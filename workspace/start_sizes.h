@@ -4,9 +4,6 @@
 
 namespace gk {
 
-// The largest edit grid, in screen pixels a side, the window is built for.
-inline constexpr int MaxGridSide = 4096;
-
 // Makes the seven sizes safe to lay out and allocate from: a size outside its range, and the
 // dot size with the edit window when together they make the grid larger than MaxGridSide, go
 // back to their initial values. Valid sizes are left alone.

@@ -5,7 +5,12 @@ set -u
 
 tool=$1
 work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+cleanup() {
+  mountpoint -q "$work/full" && umount "$work/full"
+  chmod -R u+w "$work"
+  rm -rf "$work"
+}
+trap cleanup EXIT
 cd "$work" || exit 1
 
 failures=0
@@ -56,21 +61,28 @@ make_rgb24 tile.blue.bmp
 make_core1 mono.bmp
 printf 'this is not a bitmap' >text.bmp
 
-# Help and usage errors.
+# Help, version and usage errors.
 run --help
 expect_status 0 "--help"
-for word in info png copy --save256 "Exit status"; do
+for word in info png -o copy --save256 --version "Exit status"; do
   grep -qF -- "$word" out.txt || fail "--help does not mention $word"
 done
 [ -s err.txt ] && fail "--help wrote to stderr"
-for args in "" "frobnicate rgb.bmp" "info" "png" "png a.bmp b.png c.png" "copy rgb.bmp" \
-  "copy a.bmp b.bmp c.bmp" "info --bogus rgb.bmp" "png --save256 rgb.bmp"; do
+run --version
+expect_status 0 "--version"
+grep -qxE "gridkiln-bmp [0-9]+(\.[0-9]+)*" out.txt || fail "--version: $(cat out.txt)"
+for args in "" "frobnicate rgb.bmp" "info" "png" "copy rgb.bmp" "copy a.bmp b.bmp c.bmp" \
+  "info --bogus rgb.bmp" "png --save256 rgb.bmp" "png -o x.png rgb.bmp mono.bmp" "png -o" \
+  "png -o x.bmp rgb.bmp" "png -o X.Bmp rgb.bmp" "png -o a.png -o b.png rgb.bmp" \
+  "copy -o x.bmp rgb.bmp"; do
   # shellcheck disable=SC2086
   run $args
   expect_status 2 "usage error '$args'"
-  grep -qF "Usage: gridkiln-bmp" err.txt || fail "'$args' does not show the usage on stderr"
+  [ "$(wc -l <err.txt)" -eq 2 ] || fail "'$args': expected two lines on stderr: $(cat err.txt)"
+  expect_line err.txt "Try 'gridkiln-bmp --help'." "usage error '$args'"
   [ -s out.txt ] && fail "'$args' wrote to stdout"
 done
+[ -e x.bmp ] || [ -e X.Bmp ] || [ -e x.png ] && fail "a usage error wrote a file"
 
 # info: one line per file; a failing file is reported and the others still listed.
 run info rgb.bmp mono.bmp
@@ -84,26 +96,79 @@ expect_line err.txt "gridkiln-bmp: missing.bmp: cannot open: No such file or dir
 grep -q "^gridkiln-bmp: text.bmp: ." err.txt || fail "info text.bmp: $(cat err.txt)"
 [ "$(wc -l <err.txt)" -eq 2 ] || fail "info: expected two error lines: $(cat err.txt)"
 
-# png: default and explicit output names; the file written is a PNG.
+# info reads the headers only: a file far beyond the bound of a load is still described, and a
+# FIFO is refused at once instead of waiting for a writer.
+make_rgb24 huge.bmp
+truncate -s 2G huge.bmp
+run info huge.bmp
+expect_status 0 "info of a 2 GiB file"
+expect_line out.txt "huge.bmp: 3 x 2, 24 bpp, info header, BI_RGB, 0 table colours" "info huge"
+mkfifo fifo.bmp
+timeout 10 "$tool" info fifo.bmp >out.txt 2>err.txt
+status=$?
+expect_status 1 "info of a FIFO"
+expect_line err.txt "gridkiln-bmp: fifo.bmp: not a regular file" "info fifo"
+
+# png: each input to its own PNG, or one to the name given with -o.
 is_png() { [ "$(head -c 8 "$1" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ]; }
 run png tile.blue.bmp
 expect_status 0 "png default name"
 is_png tile.blue.png || fail "tile.blue.png is not a PNG"
+cp mono.bmp mono.kept
+run png rgb.bmp mono.bmp
+expect_status 0 "png of two files"
+is_png rgb.png || fail "rgb.png is not a PNG"
+is_png mono.png || fail "mono.png is not a PNG"
+cmp -s mono.bmp mono.kept || fail "png of two files wrote over the second input"
 mkdir out
-run png mono.bmp out/picture.png
-expect_status 0 "png explicit name"
+run png -o out/picture.png mono.bmp
+expect_status 0 "png -o"
 is_png out/picture.png || fail "out/picture.png is not a PNG"
-[ -e mono.png ] && fail "png with OUT also wrote the default name"
 if command -v identify >/dev/null; then
   [ "$(identify -format '%w x %h' out/picture.png)" = "8 x 2" ] || fail "picture.png size"
 fi
+
+# No output may be an input, whatever it is called; the other inputs still go on.
+cp rgb.png rgb.png.kept
+run png rgb.bmp rgb.png mono.bmp
+expect_status 1 "png whose output is another input"
+expect_line err.txt "gridkiln-bmp: rgb.png: cannot write: it is one of the input files" "png onto an input"
+cmp -s rgb.png rgb.png.kept || fail "png wrote over its input rgb.png"
+[ "$(wc -l <err.txt)" -eq 2 ] || fail "png onto inputs: expected two lines: $(cat err.txt)"
+cp rgb.bmp rgb.kept
+ln -s rgb.bmp link.png
+run png -o link.png rgb.bmp
+expect_status 1 "png -o onto a link to the input"
+grep -q "^gridkiln-bmp: link.png: cannot write: it is one of the input files" err.txt ||
+  fail "png -o link: $(cat err.txt)"
+cmp -s rgb.bmp rgb.kept || fail "png -o through a link destroyed its input"
+[ -L link.png ] || fail "link.png is no longer a link"
+cp rgb.bmp twin.bmp
+cp mono.bmp twin.BMP
+run png twin.bmp twin.BMP
+expect_status 1 "png of two inputs with one PNG name"
+expect_line err.txt "gridkiln-bmp: twin.png: cannot write: already written from twin.bmp" "png twins"
+
 run png missing.bmp
 expect_status 1 "png missing"
 expect_line err.txt "gridkiln-bmp: missing.bmp: cannot open: No such file or directory" "png missing"
 [ -e missing.png ] && fail "png of a missing file wrote a PNG"
-run png rgb.bmp nofolder/rgb.png
+run png -o nofolder/rgb.png rgb.bmp
 expect_status 1 "png into a missing folder"
 grep -q "^gridkiln-bmp: nofolder/rgb.png: ." err.txt || fail "png nofolder: $(cat err.txt)"
+
+# Only regular files are written: a FIFO or a device node stays what it was.
+mkfifo pipe.png
+timeout 10 "$tool" png -o pipe.png rgb.bmp >out.txt 2>err.txt
+status=$?
+expect_status 1 "png onto a FIFO"
+expect_line err.txt "gridkiln-bmp: pipe.png: cannot write: not a regular file" "png onto a FIFO"
+[ -p pipe.png ] || fail "the FIFO was replaced"
+if mknod null.png c 1 3 2>/dev/null; then
+  run png -o null.png rgb.bmp
+  expect_status 1 "png onto a device node"
+  [ -c null.png ] || fail "the device node was replaced"
+fi
 
 # copy: own format, or 8 bits with --save256; failures leave the target alone.
 run copy mono.bmp mono_copy.bmp
@@ -124,6 +189,22 @@ mkdir dir.bmp
 run copy rgb.bmp dir.bmp
 expect_status 1 "copy onto a folder"
 grep -q "^gridkiln-bmp: dir.bmp: ." err.txt || fail "copy onto a folder: $(cat err.txt)"
+
+# A full disk: the copy fails and the previous file stays whole, with nothing left beside it.
+mkdir full
+if mount -t tmpfs -o size=64k tmpfs full 2>/dev/null; then
+  run copy rgb.bmp full/prev.bmp
+  expect_status 0 "copy onto the small disk"
+  cp full/prev.bmp prev.kept
+  dd if=/dev/zero of=full/filler bs=4096 2>/dev/null
+  run copy rgb8.bmp full/prev.bmp
+  expect_status 1 "copy onto a full disk"
+  expect_line err.txt "gridkiln-bmp: full/prev.bmp: cannot write: No space left on device" "full disk"
+  cmp -s full/prev.bmp prev.kept || fail "a failed copy changed the previous file"
+  [ "$(ls -A full | tr '\n' ' ')" = "filler prev.bmp " ] || fail "left on the disk: $(ls -A full)"
+else
+  echo "skipped the full-disk checks: cannot mount a tmpfs here"
+fi
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) failed" >&2

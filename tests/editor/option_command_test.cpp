@@ -135,9 +135,9 @@ TEST_F(BtnOptionClickTest, StoresNormalisedDecimalInPlaceWithOurSpelling) {
   OptionValues edited = Shown();
   edited.width2 = " 040";
   edited.height2 = "0x20";
-  edited.dotSize = "-$28";
+  edited.dotSize = "$14";
   edited.buttonW = "+7";
-  edited.buttonH = "0";
+  edited.buttonH = "0019";
   edited.save256 = true;
   edited.png = false;
   ui_.optionAnswers.push_back(edited);
@@ -148,8 +148,8 @@ TEST_F(BtnOptionClickTest, StoresNormalisedDecimalInPlaceWithOurSpelling) {
   EXPECT_EQ(ui_.optionShown.at(0).height, "48");
   EXPECT_TRUE(ui_.optionShown.at(0).png);
   EXPECT_EQ(ReadIni(),
-            "[x]\r\nDotSize=-40\r\nUnknown=1\r\n\r\nPng=0\r\nWidth=64\r\nHeight=48\r\n"
-            "Width2=40\r\nHeight2=32\r\nSave256=1\r\nButtonW=7\r\nButtonH=0\r\n");
+            "[x]\r\nDotSize=20\r\nUnknown=1\r\n\r\nPng=0\r\nWidth=64\r\nHeight=48\r\n"
+            "Width2=40\r\nHeight2=32\r\nSave256=1\r\nButtonW=7\r\nButtonH=19\r\n");
   ExpectOneMessage(kRestart, MessageIcon::None);
 }
 
@@ -189,6 +189,22 @@ TEST_F(BtnOptionClickTest, ABadBoxStopsTheStoresThereAndWritesNothing) {
        },
        {"Save256=1", "Width=32", "Height=32", "Width2=16", "Height2=16", "DotSize=37", "Png=1",
         "ButtonW=48"}},
+      // Sizes that convert but that the next start would discard fail the same way.
+      {"a dot size out of its range",
+       [](OptionValues& v) { v.dotSize = "150"; },
+       {"Save256=0", "Width=32", "Height=32", "Width2=16", "Height2=16"}},
+      {"a zero button height",
+       [](OptionValues& v) { v.buttonH = "0"; },
+       {"Save256=0", "Width=32", "Height=32", "Width2=16", "Height2=16", "DotSize=37", "Png=0",
+        "ButtonW=48"}},
+      {"a default width past 4096", [](OptionValues& v) { v.width = "4097"; }, {"Save256=0"}},
+      {"a grid wider than the window allows",
+       [](OptionValues& v) {
+         v.dotSize = "128";
+         v.width2 = "33";
+       },
+       {"Save256=0", "Width=32", "Height=32", "Width2=33", "Height2=16", "DotSize=128", "Png=0",
+        "ButtonW=48", "ButtonH=40"}},
   };
   for (const Case& c : cases) {
     ui_.messages.clear();

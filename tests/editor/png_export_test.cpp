@@ -146,6 +146,8 @@ TEST_F(PngExportTest, FailedExportIsReportedAfterTheSaveCompletes) {
   const std::string prefix = "Could not write the PNG file " + dir_ + "pic.png: ";
   EXPECT_EQ(box.text.substr(0, prefix.size()), prefix);
   EXPECT_GT(box.text.size(), prefix.size());  // a reason follows
+  EXPECT_EQ(box.text.find("pic.png", prefix.size()), std::string::npos)
+      << "named once: " << box.text;
   EXPECT_EQ(box.caption, "gridkiln");
   EXPECT_EQ(box.buttons, MessageButtons::Ok);
   EXPECT_EQ(box.icon, MessageIcon::Stop);

@@ -250,7 +250,7 @@ TEST_F(SeriesMenuTest, SavePlusPlusAsksBeforeReplacingAFile) {
   ui_.messageAnswers = {MessageResult::No};
   IncrementalSave1Click(ctx_);
   ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, "hero1a.bmp already exists. Replace it?");
+  EXPECT_EQ(ui_.messages[0].text, dir_ + "hero1a.bmp already exists. Replace it?");
   EXPECT_EQ(ui_.messages[0].caption, ctx_.appTitle);
   EXPECT_EQ(ui_.messages[0].buttons, MessageButtons::YesNo);
   EXPECT_EQ(ui_.messages[0].icon, MessageIcon::None);
@@ -267,6 +267,23 @@ TEST_F(SeriesMenuTest, SavePlusPlusAsksBeforeReplacingAFile) {
   EXPECT_EQ(written.ReadPixel(0, 0), Red);
   EXPECT_FALSE(ctx_.state.Modified);
   EXPECT_EQ(ui_.seriesItems, (Items{"hero1.bmp", "hero1a.bmp"}));
+}
+
+TEST_F(SeriesMenuTest, SavePlusPlusNamesTheOtherFolderItLeadsInto) {
+  // The first ".bmp" is in a folder name: the new name lies beside that folder, where a file of
+  // the same name as one in the document's folder may already stand.
+  const std::string folder = dir_ + "set1.bmp.d/";
+  fs::create_directories(folder);
+  WriteBmp(folder + "hero1a.bmp", 2);
+  WriteBmp(dir_ + "set1a.bmp", 9);
+  Open(folder + "hero1a.bmp");
+
+  ui_.messageAnswers = {MessageResult::No};
+  IncrementalSave1Click(ctx_);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, dir_ + "set1a.bmp already exists. Replace it?");
+  EXPECT_EQ(LoadBmpFile(dir_ + "set1a.bmp").Width(), 9);
+  EXPECT_EQ(ctx_.documentPath, folder + "hero1a.bmp");
 }
 
 }  // namespace

@@ -84,26 +84,32 @@ TEST_F(SettingsFileTest, ReadsSizesInOrderUntilTheFirstBadValue) {
       {"values at the lower bounds",
        "Width=1\nHeight=1\nWidth2=1\nHeight2=1\nDotSize=1\nButtonW=1\nButtonH=1",
        {1, 1, 1, 1, 1, 1, 1}},
-      {"zero width", "Width=0\nHeight=40\n", kDefaults},
+      {"zero width costs only the width", "Width=0\nHeight=40\n", {32, 40, 16, 16, 37, 48, 40}},
       {"height too large", "Width=40\nHeight=4097\n", {40, 32, 16, 16, 37, 48, 40}},
       {"negative edit-window width",
        "Width=64\nHeight=48\nWidth2=-5\nHeight2=10\n",
-       {64, 48, 16, 16, 37, 48, 40}},
+       {64, 48, 16, 10, 37, 48, 40}},
       {"edit window too high",
        "Width=64\nHeight=48\nWidth2=20\nHeight2=257\nDotSize=12\n",
-       {64, 48, 20, 16, 37, 48, 40}},
+       {64, 48, 20, 16, 12, 48, 40}},
       {"dot size zero",
        "Width=64\nHeight=48\nWidth2=20\nHeight2=10\nDotSize=0\nButtonW=30\nButtonH=25\n",
-       {64, 48, 20, 10, 37, 48, 40}},
+       {64, 48, 20, 10, 37, 30, 25}},
+      {"dot size out of range keeps the valid buttons",
+       "Width=64\nHeight=48\nWidth2=20\nHeight2=10\nDotSize=150\nButtonW=60\nButtonH=50\n",
+       {64, 48, 20, 10, 37, 60, 50}},
+      {"a bad value after an out-of-range one still ends the reading",
+       "Width=99999\nHeight=40\nWidth2=x\nHeight2=10\n",
+       {32, 40, 16, 16, 37, 48, 40}},
       {"a later duplicate out of range is never read",
        all + "ButtonW=30\nButtonH=25\nDotSize=0\n",
        {64, 48, 20, 10, 12, 30, 25}},
       {"dot size too large",
        "Width=64\nHeight=48\nWidth2=20\nHeight2=10\nDotSize=129\nButtonW=30\nButtonH=25\n",
-       {64, 48, 20, 10, 37, 48, 40}},
+       {64, 48, 20, 10, 37, 30, 25}},
       {"button width wrapped to negative",
        all + "ButtonW=$FFFFFFFF\nButtonH=25",
-       {64, 48, 20, 10, 12, 48, 40}},
+       {64, 48, 20, 10, 12, 48, 25}},
       {"button height too large", all + "ButtonW=30\nButtonH=257", {64, 48, 20, 10, 12, 30, 40}},
       {"a zero byte ends the text",
        all + std::string("ButtonW=30\n\0ButtonH=25\n", 23),
@@ -142,6 +148,35 @@ TEST_F(SettingsFileTest, AnOversizedFileIsAnError) {
   WriteIni("Width=40\r\n" + std::string(2 * 1024 * 1024, 'x'));
   EXPECT_THROW(LoadSettings(settings_, state_), std::runtime_error);
   EXPECT_EQ(SizesOf(state_), kDefaults);
+}
+
+// A file of LF lines grows by a CR a line when it is written back: what is written must still be
+// readable, and what cannot be written leaves the old file alone.
+TEST_F(SettingsFileTest, WhatASaveWritesTheNextStartReads) {
+  std::string lines = "Width=40\n";
+  while (lines.size() < MaxSettingsFileBytes - 2) lines += "k\n";
+  WriteIni(lines);
+  LoadSettings(settings_, state_);
+  EXPECT_EQ(state_.Width, 40);
+  try {
+    SaveSettings(settings_, state_.IniPath);
+    ADD_FAILURE() << "a save larger than a start reads was written";
+  } catch (const std::runtime_error& e) {
+    EXPECT_NE(std::string(e.what()).find(state_.IniPath), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(ReadIni(), lines);
+
+  // Just small enough after the CRs are added: written, and read back whole.
+  std::string fits = "Width=40\n";
+  while (fits.size() + 2 <= MaxSettingsFileBytes / 2) fits += "k\n";
+  WriteIni(fits);
+  Settings settings;
+  LoadSettings(settings, state_);
+  SaveSettings(settings, state_.IniPath);
+  Settings again;
+  EditorState state = state_;
+  LoadSettings(again, state);
+  EXPECT_EQ(again.Lines(), settings.Lines());
 }
 
 TEST_F(SettingsFileTest, AFileWithoutReadPermissionIsAnError) {

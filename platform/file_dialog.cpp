@@ -1,0 +1,66 @@
+#include "platform/file_dialog.h"
+
+#include <sys/stat.h>
+
+#include <QChildEvent>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include <exception>
+#include <string>
+
+#include "platform/shown_path.h"
+
+namespace gk {
+
+FileDialog::FileDialog(QWidget* parent) : QFileDialog(parent) {}
+
+void FileDialog::accept() {
+  const QStringList files = selectedFiles();
+  if (files.isEmpty() || QFileInfo::exists(files.first())) {
+    QFileDialog::accept();
+    return;
+  }
+  const std::string shown = files.first().toUtf8().toStdString();
+  std::string onDisk;
+  try {
+    onDisk = PathOnDisk(shown);
+  } catch (const std::exception& e) {
+    Warn(QString::fromUtf8(e.what()));
+    return;
+  }
+  struct stat status;
+  if (onDisk == shown || stat(onDisk.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    // No file hides behind the text: Qt decides (a new name to save under, or "not found").
+    QFileDialog::accept();
+    return;
+  }
+  // A file Qt cannot see under the text it shows: ask before replacing it as Qt would ask.
+  if (acceptMode() == AcceptSave && !testOption(DontConfirmOverwrite)) {
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    tr("%1 already exists.\nDo you want to replace it?")
+                        .arg(QFileInfo(files.first()).fileName()),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::No);
+    if (box.exec() != QMessageBox::Yes) return;
+  }
+  QDialog::accept();
+}
+
+void FileDialog::childEvent(QChildEvent* event) {
+  // Qt's own boxes (replace, not found, delete) put file names into their text; left to guess,
+  // a name such as "a<b>x.bmp" would be read as markup.
+  if (event->polished()) {
+    if (auto* box = qobject_cast<QMessageBox*>(event->child())) box->setTextFormat(Qt::PlainText);
+  }
+  QFileDialog::childEvent(event);
+}
+
+void FileDialog::Warn(const QString& text) {
+  QMessageBox box(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+}  // namespace gk

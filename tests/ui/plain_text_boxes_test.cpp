@@ -1,0 +1,53 @@
+// Message boxes show file names as they are, never as markup: the error box of a handler and
+// the start-up error box. The file dialogs' own boxes are in file_dialog_test.cpp.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+
+#include <string>
+
+#include "platform/file_io.h"
+#include "platform/message_box.h"
+#include "support/file_contents.h"
+#include "support/main_window_fixture.h"
+#include "ui/modal_steps.h"
+
+namespace gk {
+namespace {
+
+// A name that, read as markup, shows a large red "SPOOF.bmp".
+const std::string kSpoof = "hero<font color=red size=7>SPOOF<b>.bmp";
+
+using PlainTextBoxesTest = test::MainWindowFixture;
+
+TEST_F(PlainTextBoxesTest, ErrorBoxesShowMarkupInNamesLiterally) {
+  Start();
+  ASSERT_TRUE(Qt::mightBeRichText(QString::fromStdString(kSpoof)));
+  const std::string junk = dir->Path() + kSpoof;
+  ASSERT_TRUE(testing::WriteText(junk, "not a picture"));
+
+  // A series item that is not a BMP: the handler's error box names it.
+  form->ctx.documentPath = dir->Path() + "hero1.bmp";
+  form->SetSeriesItems({kSpoof});
+  test::BoxSeen error;
+  test::AnswerNextBox(error, QMessageBox::Ok);
+  form->mnChrs->actions().front()->trigger();
+  ASSERT_TRUE(error.seen);
+  EXPECT_EQ(error.format, Qt::PlainText);
+  EXPECT_TRUE(error.text.contains(QString::fromStdString(junk))) << error.text.toStdString();
+  EXPECT_EQ(error.caption, QString::fromStdString(form->ctx.appTitle));
+
+  // The start-up error box has no window to stand on.
+  test::BoxSeen startup;
+  test::AnswerNextBox(startup, QMessageBox::Ok);
+  EXPECT_EQ(ShowMessageBox(nullptr, QString::fromStdString(junk + ": not a BMP file"), "gridkiln",
+                           MessageButtons::Ok, MessageIcon::Stop),
+            MessageResult::Ok);
+  ASSERT_TRUE(startup.seen);
+  EXPECT_EQ(startup.format, Qt::PlainText);
+  EXPECT_EQ(startup.text, QString::fromStdString(junk + ": not a BMP file"));
+}
+
+}  // namespace
+}  // namespace gk
