@@ -6,15 +6,68 @@ namespace gk {
 
 namespace {
 
-// The order, fixed because 8-bit saves store indices into it:
-//   0..215    the 6 x 6 x 6 cube of levels 0, 51, 102, 153, 204, 255; entry 36*r + 6*g + b
-//             for level numbers r, g, b (blue varies fastest), so entry 0 is black, 215 white;
-//   216..223  the classic VGA colours that the cube lacks: maroon, green, olive, navy, purple,
-//             teal, silver, grey;
-//   224..255  32 greys (k*255/33 rounded, k = 1..32), none equal to a cube or VGA grey.
+// A colour written as 0xRRGGBB, the way the palette script lists it.
+constexpr Colour Rgb(std::uint32_t rgb) {
+  return MakeColour(static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+                    static_cast<std::uint8_t>(rgb));
+}
+
+// Entries 216..255 in order: the shipped palette's colours outside the cube, ramp by ramp (the
+// list assets/make_palette.py --table prints), then greys halfway between the cube's levels.
+constexpr Colour kExtra[40] = {
+    // greys
+    Rgb(0x181425),
+    Rgb(0x4d4c53),
+    Rgb(0x817e7c),
+    Rgb(0xb6b2ac),
+    Rgb(0xeae6dc),
+    // skin and earth
+    Rgb(0x34181d),
+    Rgb(0x4d2529),
+    Rgb(0x81463e),
+    Rgb(0x9d5a47),
+    Rgb(0xb86f50),
+    Rgb(0xc28569),
+    Rgb(0xe5b27f),
+    Rgb(0xfff0d8),
+    // reds to yellows
+    Rgb(0x380a28),
+    Rgb(0xb31d34),
+    Rgb(0xe64d34),
+    Rgb(0xfee761),
+    // greens
+    Rgb(0x001d24),
+    Rgb(0x044d3b),
+    Rgb(0x4a7f36),
+    Rgb(0x7eb235),
+    Rgb(0xb2e54e),
+    Rgb(0xf1ffba),
+    // blues
+    Rgb(0x211d46),
+    Rgb(0x364c81),
+    Rgb(0x357fb3),
+    Rgb(0x4db2e5),
+    Rgb(0x77e7ff),
+    // purples to pinks
+    Rgb(0x1e1237),
+    Rgb(0x3d2465),
+    Rgb(0x8a429c),
+    Rgb(0xac539c),
+    Rgb(0xe57fb2),
+    Rgb(0xffb2c5),
+    Rgb(0xffdce0),
+    // filler greys
+    Rgb(0x1a1a1a),
+    Rgb(0x4d4d4d),
+    Rgb(0x808080),
+    Rgb(0xb3b3b3),
+    Rgb(0xe6e6e6),
+};
+
 std::array<Colour, 256> MakeHalftonePalette() {
   std::array<Colour, 256> table{};
   int n = 0;
+  // Entry 36*r + 6*g + b for level numbers r, g, b (blue varies fastest): 0 is black, 215 white.
   for (int r = 0; r < 6; ++r) {
     for (int g = 0; g < 6; ++g) {
       for (int b = 0; b < 6; ++b) {
@@ -24,15 +77,7 @@ std::array<Colour, 256> MakeHalftonePalette() {
       }
     }
   }
-  const Colour vga[] = {MakeColour(128, 0, 0),     MakeColour(0, 128, 0),
-                        MakeColour(128, 128, 0),   MakeColour(0, 0, 128),
-                        MakeColour(128, 0, 128),   MakeColour(0, 128, 128),
-                        MakeColour(192, 192, 192), MakeColour(128, 128, 128)};
-  for (Colour c : vga) table[n++] = c;
-  for (int k = 1; k <= 32; ++k) {
-    const auto level = static_cast<std::uint8_t>((k * 85 + 5) / 11);  // k*255/33, rounded
-    table[n++] = MakeColour(level, level, level);
-  }
+  for (Colour c : kExtra) table[n++] = c;
   return table;
 }
 

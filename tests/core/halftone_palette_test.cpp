@@ -3,34 +3,36 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <set>
+#include <string>
 #include <vector>
+
+#include "platform/bmp_codec.h"
+#include "platform/file_io.h"
 
 namespace gk {
 namespace {
 
-TEST(HalftonePalette, HoldsTheCubeTheVgaColoursAndDistinctGreys) {
+constexpr int kCell = 24;  // the palette's cells are 24 x 24 pixels of one colour
+
+bool InCube(Colour c) {
+  return RedOf(c) % 51 == 0 && GreenOf(c) % 51 == 0 && BlueOf(c) % 51 == 0;
+}
+
+Surface ShippedPalette() {
+  return LoadBmpFile(std::string(GK_ASSETS_DIR) + "/palette.bmp");
+}
+
+TEST(HalftonePalette, KeepsTheCubeInOrderAndEveryEntryDistinct) {
   const auto& p = HalftonePalette();
   EXPECT_EQ(std::set<Colour>(p.begin(), p.end()).size(), 256u);
-  auto has = [&](Colour c) { return std::find(p.begin(), p.end(), c) != p.end(); };
-  for (int r = 0; r <= 255; r += 51) {
-    for (int g = 0; g <= 255; g += 51) {
-      for (int b = 0; b <= 255; b += 51) EXPECT_TRUE(has(MakeColour(r, g, b)));
+  for (int r = 0; r < 6; ++r) {
+    for (int g = 0; g < 6; ++g) {
+      for (int b = 0; b < 6; ++b) {
+        EXPECT_EQ(p[36 * r + 6 * g + b], MakeColour(51 * r, 51 * g, 51 * b)) << r << g << b;
+      }
     }
-  }
-  for (int i = 0; i < 16; ++i) {
-    // The classic 16: intensity bit 8 gives 255 levels, otherwise 128; light grey is 192.
-    const int level = i & 8 ? 255 : 128;
-    Colour c = MakeColour(i & 4 ? level : 0, i & 2 ? level : 0, i & 1 ? level : 0);
-    if (i == 7) c = MakeColour(192, 192, 192);
-    if (i == 8) c = MakeColour(128, 128, 128);
-    EXPECT_TRUE(has(c)) << i;
-  }
-  for (int i = 0; i < 216; ++i) {
-    EXPECT_TRUE(RedOf(p[i]) % 51 == 0 && GreenOf(p[i]) % 51 == 0 && BlueOf(p[i]) % 51 == 0) << i;
-  }
-  for (int i = 224; i < 256; ++i) {
-    EXPECT_TRUE(RedOf(p[i]) == GreenOf(p[i]) && GreenOf(p[i]) == BlueOf(p[i])) << i;
   }
   // Saved 8-bit files store indices into this table: its order must never change.
   const std::pair<int, Colour> pinned[] = {{0, Black},
@@ -38,11 +40,59 @@ TEST(HalftonePalette, HoldsTheCubeTheVgaColoursAndDistinctGreys) {
                                            {6, MakeColour(0, 51, 0)},
                                            {36, MakeColour(51, 0, 0)},
                                            {215, White},
-                                           {216, MakeColour(128, 0, 0)},
-                                           {222, MakeColour(192, 192, 192)},
-                                           {224, MakeColour(8, 8, 8)},
-                                           {255, MakeColour(247, 247, 247)}};
+                                           {216, MakeColour(0x18, 0x14, 0x25)},
+                                           {225, MakeColour(0xb8, 0x6f, 0x50)},
+                                           {232, MakeColour(0xfe, 0xe7, 0x61)},
+                                           {250, MakeColour(0xff, 0xdc, 0xe0)},
+                                           {251, MakeColour(26, 26, 26)},
+                                           {255, MakeColour(230, 230, 230)}};
   for (const auto& [index, colour] : pinned) EXPECT_EQ(p[index], colour) << index;
+}
+
+TEST(HalftonePalette, HoldsEveryColourOfTheShippedPalette) {
+  const Surface palette = ShippedPalette();
+  ASSERT_EQ(palette.Width() % kCell, 0);
+  ASSERT_EQ(palette.Height() % kCell, 0);
+
+  // A drawing made with the palette saves at 8 bits without one colour changing.
+  const Surface saved = DecodeBmp(EncodeBmp(ConvertTo8BitHalftone(palette)), "palette");
+  ASSERT_EQ(saved.Format().bitsPerPixel, 8);
+  std::vector<Colour> ownColours;  // outside the cube, in reading order
+  for (int y = 0; y < palette.Height(); ++y) {
+    for (int x = 0; x < palette.Width(); ++x) {
+      const Colour c = palette.ReadPixel(x, y);
+      ASSERT_EQ(saved.ReadPixel(x, y), c) << "pixel (" << x << ", " << y << ")";
+      ASSERT_EQ(c, palette.ReadPixel(x / kCell * kCell, y / kCell * kCell)) << "cell not plain";
+      const bool seen = std::find(ownColours.begin(), ownColours.end(), c) != ownColours.end();
+      if (!InCube(c) && !seen) ownColours.push_back(c);
+    }
+  }
+
+  // The entries after the cube are those colours in the same order, then neutral greys that
+  // the palette does not use.
+  const auto& p = HalftonePalette();
+  ASSERT_LE(ownColours.size(), 40u);
+  for (std::size_t i = 0; i < ownColours.size(); ++i) EXPECT_EQ(p[216 + i], ownColours[i]) << i;
+  for (std::size_t i = 216 + ownColours.size(); i < 256; ++i) {
+    EXPECT_TRUE(RedOf(p[i]) == GreenOf(p[i]) && GreenOf(p[i]) == BlueOf(p[i])) << i;
+  }
+}
+
+TEST(HalftonePalette, ShippedRampsRunFromDarkToLight) {
+  auto luminance = [](Colour c) {
+    auto linear = [](int channel) {
+      const double v = channel / 255.0;
+      return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(RedOf(c)) + 0.7152 * linear(GreenOf(c)) + 0.0722 * linear(BlueOf(c));
+  };
+  const Surface palette = ShippedPalette();
+  for (int y = kCell / 2; y < palette.Height(); y += kCell) {
+    for (int x = kCell + kCell / 2; x < palette.Width(); x += kCell) {
+      EXPECT_LT(luminance(palette.ReadPixel(x - kCell, y)), luminance(palette.ReadPixel(x, y)))
+          << "cell " << x / kCell << " of row " << y / kCell;
+    }
+  }
 }
 
 TEST(HalftonePalette, NearestColourIndex) {

@@ -206,35 +206,37 @@ TEST_F(EditorJourney, StartsWithTheInitialLayoutAndMovesTheEditWindow) {
 
 TEST_F(EditorJourney, DrawsFillsUndoesAndSavesUnderAnAutomaticName) {
   Start();
-  const Colour red = PickPalette(PaletteCell(9, 0).x(), PaletteCell(9, 0).y());
-  ASSERT_EQ(red, Red);
-  ASSERT_TRUE(Shows({{layout_.SwatchAboveMarker(), kRed}}, "the swatch after picking red"));
+  // A red of the palette's third ramp; the fill takes a green of the fourth.
+  const Colour ink = PickPalette(PaletteCell(4, 2).x(), PaletteCell(4, 2).y());
+  const unsigned inkOnScreen = OnScreen(ink);
+  ASSERT_TRUE(Shows({{layout_.SwatchAboveMarker(), inkOnScreen}}, "the swatch after the pick"));
 
   // A stroke across row 2 from column 1 to 5, one move per cell. The program merges moves that
   // queue up and paints only the cells that a move arrives in, so each cell is waited for.
   Editor().ButtonDown(L::CellCentre(1, 2).x(), L::CellCentre(1, 2).y());
   for (int column = 1; column <= 5; ++column) {
     if (column > 1) Editor().MoveTo(L::CellCentre(column, 2).x(), L::CellCentre(column, 2).y());
-    ASSERT_TRUE(Shows({{L::Cell(column, 2), kRed}}, QString("stroke cell %1").arg(column)));
+    ASSERT_TRUE(Shows({{L::Cell(column, 2), inkOnScreen}}, QString("stroke cell %1").arg(column)));
   }
   Editor().ButtonUp();
   std::vector<Expect> stroke = {
-      {QRect(L::Cell(1, 2).topLeft(), L::Cell(5, 2).bottomRight()), kRed},
-      {QRect(layout_.ViewPixel(1, 2).topLeft(), layout_.ViewPixel(5, 2).bottomRight()), kRed},
+      {QRect(L::Cell(1, 2).topLeft(), L::Cell(5, 2).bottomRight()), inkOnScreen},
+      {QRect(layout_.ViewPixel(1, 2).topLeft(), layout_.ViewPixel(5, 2).bottomRight()),
+       inkOnScreen},
       {L::Cell(0, 2), kBlack},
       {L::Cell(6, 2), kBlack},
       {L::Cell(3, 3), kBlack}};
   ASSERT_TRUE(Shows(stroke, "the stroke"));
   Shot("stroke");
 
-  const Colour green = PickPalette(PaletteCell(10, 0).x(), PaletteCell(10, 0).y());
+  const Colour green = PickPalette(PaletteCell(5, 3).x(), PaletteCell(5, 3).y());
   Press(L::Paint);
   EXPECT_TRUE(HasTitle("Paint"));
   Click(L::CellCentre(10, 10));
   // The fill runs over the whole black area, past the edit window too.
   EXPECT_TRUE(Shows({{L::Cell(10, 10), OnScreen(green)},
                      {L::Cell(0, 0), OnScreen(green)},
-                     {L::Cell(3, 2), kRed},
+                     {L::Cell(3, 2), inkOnScreen},
                      {layout_.ViewPixel(31, 31), OnScreen(green)}},
                     "the fill"));
   Shot("filled");
@@ -257,7 +259,7 @@ TEST_F(EditorJourney, DrawsFillsUndoesAndSavesUnderAnAutomaticName) {
   ASSERT_EQ(saved.Height(), 32);
   EXPECT_EQ(saved.Format().bitsPerPixel, 24);
   Surface expected(32, 32, PixelFormat::Rgb24(), Black);
-  for (int x = 1; x <= 5; ++x) expected.WritePixel(x, 2, Red);
+  for (int x = 1; x <= 5; ++x) expected.WritePixel(x, 2, ink);
   EXPECT_EQ(Pixels(saved), Pixels(expected));
   EXPECT_EQ(QDir(folder_->BmpDir()).entryList(QDir::Files), QStringList{"1.bmp"});
 }
@@ -265,38 +267,54 @@ TEST_F(EditorJourney, DrawsFillsUndoesAndSavesUnderAnAutomaticName) {
 TEST_F(EditorJourney, Save256AndPngWriteAnEightBitFileAndTheSamePixelsAsPng) {
   // Without "Width" the sizes keep their initial values; only the two flags count.
   Start(QByteArray("Save256=1\r\nPng=1\r\n"));
-  PickPalette(PaletteCell(9, 0).x(), PaletteCell(9, 0).y());
-  Click(L::CellCentre(0, 0));
-  // A pale colour that the halftone table does not hold.
-  const Colour pale = PickPalette(PaletteCell(1, 2).x(), PaletteCell(1, 2).y());
+  // An opened picture brings a colour that the halftone table does not hold.
+  const Colour odd = MakeColour(0x12, 0x34, 0x56);
   const auto& table = HalftonePalette();
-  const Colour reduced = table[NearestColourIndex(table.data(), 256, pale)];
-  ASSERT_NE(reduced, pale) << "the journey needs a colour outside the halftone table";
-  Click(L::CellCentre(3, 3));
-  ASSERT_TRUE(Shows({{L::Cell(0, 0), kRed}, {L::Cell(3, 3), OnScreen(pale)}}, "two dots"));
+  const Colour reduced = table[NearestColourIndex(table.data(), 256, odd)];
+  ASSERT_NE(reduced, odd) << "the journey needs a colour outside the halftone table";
+  Surface picture(32, 32, PixelFormat::Rgb24(), Black);
+  picture.WritePixel(3, 3, odd);
+  const QString bmpPath = folder_->DocDir() + "/odd.bmp";
+  SaveBmpFile(bmpPath.toStdString(), picture);
+  Press(L::Open);
+  Editor().ChooseFile(bmpPath);
+  ASSERT_TRUE(HasTitle("gridkiln - odd.bmp"));
+
+  // A skin tone of the palette, outside the cube: the table holds it, so it saves unchanged.
+  const Colour skin = PickPalette(PaletteCell(6, 1).x(), PaletteCell(6, 1).y());
+  // The grid takes no input until the title timer has run after the open: click until it draws.
+  const QPoint dot = L::CellCentre(0, 0);
+  ASSERT_TRUE(WaitUntil([&] {
+    Click(dot);
+    return Editor().WaitForScreen(
+        [&](const QImage& shot) {
+          return Editor().PixelOf(shot, dot.x(), dot.y()) == OnScreen(skin);
+        },
+        500);
+  })) << "the pen never drew after the open";
+  ASSERT_TRUE(Shows({{L::Cell(0, 0), OnScreen(skin)}, {L::Cell(3, 3), OnScreen(odd)}}, "two dots"));
 
   Press(L::Save);
-  EXPECT_TRUE(HasTitle("Saved as 1.bmp"));
+  EXPECT_TRUE(HasTitle("Saved as odd.bmp"));
   // The document on the screen keeps its own colours.
-  EXPECT_TRUE(Shows({{L::Cell(3, 3), OnScreen(pale)}}, "the grid after the save"));
+  EXPECT_TRUE(Shows({{L::Cell(3, 3), OnScreen(odd)}}, "the grid after the save"));
   Shot("saved");
 
-  const QString bmpPath = folder_->BmpDir() + "/1.bmp";
   const std::vector<std::uint8_t> bytes = FileBytes(bmpPath);
-  const BmpInfo info = ReadBmpInfo(bytes, "1.bmp");
+  const BmpInfo info = ReadBmpInfo(bytes, "odd.bmp");
   EXPECT_EQ(info.bitsPerPixel, 8);
-  const Surface saved = DecodeBmp(bytes, "1.bmp");
+  const Surface saved = DecodeBmp(bytes, "odd.bmp");
   ASSERT_EQ(saved.Width(), 32);
   ASSERT_EQ(saved.Height(), 32);
   EXPECT_EQ(saved.Format().colourTable, std::vector<Colour>(table.begin(), table.end()));
   Surface expected(32, 32, PixelFormat::Rgb24(), Black);
-  expected.WritePixel(0, 0, Red);
+  expected.WritePixel(0, 0, skin);
   expected.WritePixel(3, 3, reduced);
   EXPECT_EQ(Pixels(saved), Pixels(expected));
 
   // The PNG beside it shows the same pixels as the BMP just written.
-  QImage png(folder_->BmpDir() + "/1.png");
-  ASSERT_FALSE(png.isNull()) << "no readable 1.png beside 1.bmp";
+  QImage png(folder_->DocDir() + "/odd.png");
+  ASSERT_FALSE(png.isNull()) << "no readable odd.png beside odd.bmp";
   ASSERT_EQ(png.size(), QSize(32, 32));
   std::vector<Colour> pngPixels;
   for (int y = 0; y < 32; ++y) {
