@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "files/png_library.h"
+#include "files/png_conversion.h"
 #include "files/png_path.h"
 #include "platform/bmp_codec.h"
 #include "platform/file_io.h"
+#include "platform/halftone_conversion.h"
 
 namespace gk {
 namespace {
@@ -20,11 +21,6 @@ namespace {
 constexpr int ExitOk = 0;
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
-
-// `info` reads no pixels: the file header, the longest info header, the masks and a full colour
-// table all lie in the first 4 KiB.
-constexpr std::size_t InfoHeadBytes = 4096;
-static_assert(InfoHeadBytes >= MaxBmpHeaderBytes);
 
 constexpr const char* UsageText =
     "Usage: gridkiln-bmp COMMAND ARGUMENT...\n"
@@ -90,7 +86,8 @@ bool EndsWithBmp(const std::string& path) {
 }
 
 std::string InfoLine(const std::string& file) {
-  const FileHead head = ReadFileHead(file, InfoHeadBytes);
+  // `info` reads no pixels: only the headers and masks the codec needs.
+  const FileHead head = ReadFileHead(file, MaxBmpHeaderBytes);
   const BmpInfo info = ReadBmpInfo(head.bytes, head.fileSize, file);
   std::string line = file + ": " + std::to_string(info.width) + " x " +
                      std::to_string(info.height) + ", " + std::to_string(info.bitsPerPixel) +
@@ -141,19 +138,8 @@ bool ConvertToPng(PngRun& run, const std::string& bmpPath, const std::string& pn
     ReportFailure(pngPath, *refusal);
     return false;
   }
-  png::ImageHandle image = png::LoadBmp(bmpPath);
-  if (!image) {
-    ReportFailure(bmpPath, png::LastError());
-    return false;
-  }
-  // The record the editor's export passes: compression level 9.
-  png::PngOptions options{};
-  options.flags = 9;
-  options.level = 9;
-  const int result = png::WritePng(pngPath, image, &options);
-  png::Release(image);
-  if (result != 0) {
-    ReportFailure(pngPath, png::LastError());
+  if (const auto failure = ConvertBmpToPng(bmpPath, pngPath)) {
+    ReportFailure(failure->file, failure->reason);
     return false;
   }
   if (const auto id = IdentifyFile(pngPath)) run.written.emplace_back(*id, bmpPath);

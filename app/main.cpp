@@ -4,20 +4,18 @@
 
 #include <QApplication>
 
+#include "app/main_window.h"
 #include "platform/message_box.h"
 #include "platform/path_text.h"
 #include "platform/program_path.h"
 #include "workspace/handler_guard.h"
-#include "workspace/main_window.h"
 
 namespace {
 
-// The error box of a failure outside the handlers: the text, the application title, the stop
-// icon and OK.
-void ShowFatalError(const QString& text) {
-  const std::string title = gk::ApplicationTitle(gk::FileNamePart(gk::ProgramPath()));
-  gk::ShowMessageBox(nullptr, text, QString::fromUtf8(title), gk::MessageButtons::Ok,
-                     gk::MessageIcon::Stop);
+// A failure outside the handlers goes to the same error box, standing alone.
+void ShowFatalError(const std::string& text) {
+  gk::MessageBoxes boxes;
+  gk::ShowErrorBox(boxes, gk::ProgramTitle(), text);
 }
 
 }  // namespace
@@ -32,15 +30,15 @@ int main(int argc, char** argv) {
     try {
       form = std::make_unique<gk::TForm1>(appDir);
     } catch (const std::exception& e) {
-      ShowFatalError(QString::fromUtf8(e.what()));
+      ShowFatalError(e.what());
       return 0;
     }
     form->show();
     app.exec();
   } catch (const std::exception& e) {
-    ShowFatalError(QString::fromUtf8(e.what()));
+    ShowFatalError(e.what());
   } catch (...) {
-    ShowFatalError(QString());
+    ShowFatalError("");
   }
   return 0;
 }

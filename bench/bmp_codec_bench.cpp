@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/bmp_codec.h"
+#include "platform/halftone_conversion.h"
 
 namespace {
 

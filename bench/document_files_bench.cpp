@@ -18,6 +18,7 @@
 #include "files/png_export.h"
 #include "platform/bmp_codec.h"
 #include "platform/file_io.h"
+#include "workspace/start_up.h"
 
 namespace {
 
@@ -48,12 +49,15 @@ void PlainWrite(const std::string& path, const std::vector<std::uint8_t>& bytes)
   if (std::fclose(f) != 0 || put != bytes.size()) throw std::runtime_error("short write " + path);
 }
 
-// An editor context as after start-up, holding the document of `path`.
+// The folder the editor starts in: a plain palette, no settings file.
+std::string appFolder;
+
+// An editor after its start-up, holding the document of `path`.
 struct Editor {
   gk::NullEditorUi ui;
   gk::EditorContext ctx{ui};
   explicit Editor(const std::string& path) {
-    ctx.controls.ImgMain.SetBounds(0, 40, 37 * 16, 37 * 16);
+    gk::StartEditor(ctx, appFolder);
     gk::LoadImageFile(ctx, path);
   }
 };
@@ -130,6 +134,8 @@ int main(int argc, char** argv) {
   std::string pattern = (fs::temp_directory_path() / "gk_bench_XXXXXX").string();
   if (!mkdtemp(pattern.data())) return 1;
   const std::string dir = pattern + "/";
+  appFolder = dir;
+  gk::SaveBmpFile(dir + "palette.bmp", gk::Surface(384, 144, gk::PixelFormat::Rgb24(), 0x808080));
 
   gk::Surface big(1024, 1024, gk::PixelFormat::Rgb24());
   for (int y = 0; y < 1024; ++y) {

@@ -13,10 +13,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/main_window.h"
 #include "platform/file_io.h"
 #include "platform/image_widget.h"
 #include "workspace/grid_view.h"
-#include "workspace/main_window.h"
 
 namespace gk {
 namespace {
@@ -24,8 +24,8 @@ namespace {
 struct GridSetup {
   int dot, window, image;
 };
-constexpr GridSetup kDefaults{37, 16, 32};
-constexpr GridSetup kLarge{16, 64, 128};
+constexpr GridSetup Defaults{37, 16, 32};
+constexpr GridSetup Large{16, 64, 128};
 
 // A context whose document has a different colour in every pixel.
 std::unique_ptr<EditorContext> MakeContext(NullEditorUi& ui, const GridSetup& setup) {
@@ -63,10 +63,10 @@ void FillGridAt(benchmark::State& state, GridSetup setup) {
   MeasureSurfaceFill(state, ctx->controls.ImgMain.Canvas());
 }
 
-BENCHMARK_CAPTURE(FillGridAt, defaults, kDefaults);
-BENCHMARK_CAPTURE(RedrawGridAt, defaults, kDefaults);
-BENCHMARK_CAPTURE(FillGridAt, window64_dot16, kLarge);
-BENCHMARK_CAPTURE(RedrawGridAt, window64_dot16, kLarge);
+BENCHMARK_CAPTURE(FillGridAt, defaults, Defaults);
+BENCHMARK_CAPTURE(RedrawGridAt, defaults, Defaults);
+BENCHMARK_CAPTURE(FillGridAt, window64_dot16, Large);
+BENCHMARK_CAPTURE(RedrawGridAt, window64_dot16, Large);
 
 void SendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
                Qt::MouseButtons held) {

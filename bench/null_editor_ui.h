@@ -19,6 +19,7 @@ class NullEditorUi : public EditorUi {
   void CheckToolItem(int) override {}
   void StartTimer() override {}
   void StopTimer() override {}
+  void LayOutWindow(const WindowLayout&) override {}
   void RefreshControl(ControlId) override {}
   void ControlMoved(ControlId) override {}
   MessageResult ShowMessage(const std::string& text, const std::string&, MessageButtons,

@@ -20,20 +20,20 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "bench/surface_fill_baseline.h"
 #include "platform/file_io.h"
 #include "platform/image_widget.h"
-#include "workspace/main_window.h"
 
 namespace gk {
 namespace {
 
-constexpr int kMovesPerCell = 8;
-constexpr int kRow = 7;
-constexpr char kStroke[] = "PenStrokeAcrossRow";
-constexpr char kWithinCell[] = "HeldMovesWithinOneCell";
-constexpr char kHover[] = "MovesWithoutButton";
-constexpr char kFill[] = "FillGridSurface";
+constexpr int MovesPerCell = 8;
+constexpr int StrokeRow = 7;
+constexpr char StrokeName[] = "PenStrokeAcrossRow";
+constexpr char WithinCellName[] = "HeldMovesWithinOneCell";
+constexpr char HoverName[] = "MovesWithoutButton";
+constexpr char FillName[] = "FillGridSurface";
 
 // The main window in a temporary AppDir with a plain palette and no settings file, shown.
 struct Window {
@@ -62,12 +62,12 @@ void Send(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button
   QApplication::processEvents();
 }
 
-// kMovesPerCell points through each of `cells` cells of one row, left to right.
+// MovesPerCell points through each of `cells` cells of one row, left to right.
 std::vector<QPoint> RowPath(int dot, int cells) {
   std::vector<QPoint> path;
   for (int c = 0; c < cells; ++c) {
-    for (int k = 0; k < kMovesPerCell; ++k) {
-      path.emplace_back(c * dot + k * dot / kMovesPerCell, kRow * dot + dot / 2);
+    for (int k = 0; k < MovesPerCell; ++k) {
+      path.emplace_back(c * dot + k * dot / MovesPerCell, StrokeRow * dot + dot / 2);
     }
   }
   return path;
@@ -95,7 +95,7 @@ void PenStrokeAcrossRow(benchmark::State& state) {
     for (QPoint p : path) Send(form.ImgMain, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
     Send(form.ImgMain, QEvent::MouseButtonRelease, path.back(), Qt::LeftButton, Qt::NoButton);
   }
-  if (form.ctx.Document().ReadPixel(form.ctx.state.Width2 - 1, kRow) != colour) {
+  if (form.ctx.Document().ReadPixel(form.ctx.state.Width2 - 1, StrokeRow) != colour) {
     state.SkipWithError("the stroke did not reach the row's last cell");
   }
   ReportPerMove(state, path.size());
@@ -109,14 +109,14 @@ void HeldMovesWithinOneCell(benchmark::State& state) {
   const std::size_t moves = RowPath(dot, form.ctx.state.Width2).size();
   std::vector<QPoint> path;
   for (std::size_t i = 0; i < moves; ++i) {
-    path.emplace_back(static_cast<int>(i) % dot, kRow * dot + dot / 2);
+    path.emplace_back(static_cast<int>(i) % dot, StrokeRow * dot + dot / 2);
   }
   for (auto _ : state) {
     Send(form.ImgMain, QEvent::MouseButtonPress, path.front(), Qt::LeftButton, Qt::LeftButton);
     for (QPoint p : path) Send(form.ImgMain, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
     Send(form.ImgMain, QEvent::MouseButtonRelease, path.back(), Qt::LeftButton, Qt::NoButton);
   }
-  if (form.ctx.Document().ReadPixel(1, kRow) != Black) {
+  if (form.ctx.Document().ReadPixel(1, StrokeRow) != Black) {
     state.SkipWithError("a move within the first cell plotted");
   }
   ReportPerMove(state, path.size());
@@ -164,12 +164,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
-    const auto within = times_.find(kWithinCell);
-    const auto fill = times_.find(kFill);
+    const auto within = times_.find(WithinCellName);
+    const auto fill = times_.find(FillName);
     if (within == times_.end() || fill == times_.end()) return;
     std::cout << "\nOne move event (real, CPU) relative to:\n"
               << std::fixed << std::setprecision(2);
-    for (const char* name : {kStroke, kWithinCell, kHover}) {
+    for (const char* name : {StrokeName, WithinCellName, HoverName}) {
       const auto t = times_.find(name);
       if (t == times_.end()) continue;
       std::cout << "  " << name << ": a held move within one cell "

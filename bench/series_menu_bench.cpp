@@ -24,10 +24,10 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "bench/null_editor_ui.h"
 #include "files/series_menu.h"
 #include "platform/file_io.h"
-#include "workspace/main_window.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "files/series_menu.h"
 #include "platform/bmp_codec.h"
 #include "platform/file_io.h"
+#include "platform/halftone_conversion.h"
 #include "platform/path_text.h"
 #include "settings/parse_int.h"
 #include "settings/size_limits.h"
@@ -18,12 +19,6 @@ namespace gk {
 namespace {
 
 const char* const TitleBase = "gridkiln";
-
-// Flags in the settings count only when exactly "1"; they are read at every save so a change in
-// the options dialog applies from the next save on.
-bool SettingOn(const EditorContext& ctx, std::string_view name) {
-  return ctx.settings.LookupSetting(name) == "1";
-}
 
 void ClearModified(EditorContext& ctx) {
   ctx.state.Modified = false;
@@ -160,13 +155,15 @@ void BtnSaveasClick(EditorContext& ctx) {
 }
 
 void SaveImageFile(EditorContext& ctx, const std::string& path) {
+  // The flags are read at every save, so a change in the options dialog applies from the next
+  // save on.
   const Surface& document = ctx.Document();
-  if (SettingOn(ctx, "Save256")) {
+  if (ctx.settings.FlagOn("Save256")) {
     SaveBmpFile(path, ConvertTo8BitHalftone(document));
   } else {
     SaveBmpFile(path, document);
   }
-  const bool png = SettingOn(ctx, "Png");
+  const bool png = ctx.settings.FlagOn("Png");
 
   ctx.ui.SetTitle("Saved as " + FileNamePart(path));
   ctx.ui.StartTimer();

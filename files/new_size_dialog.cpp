@@ -1,15 +1,15 @@
 #include "files/new_size_dialog.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/modal_dialog.h"
+#include "platform/qt_text.h"
 #include "settings/parse_int.h"
 
 namespace gk {
@@ -23,8 +23,9 @@ constexpr int SpinStep = 8;
 constexpr int ArrowW = 18;
 constexpr int RowH = 24;
 
-QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent) {
+QToolButton* MakeArrow(const char* name, Qt::ArrowType arrow, QWidget* parent) {
   auto* button = new QToolButton(parent);
+  button->setObjectName(QLatin1String(name));
   button->setArrowType(arrow);
   button->setAutoRepeat(true);
   button->setFocusPolicy(Qt::NoFocus);
@@ -35,8 +36,8 @@ QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent) {
 
 UpDownSpinner::UpDownSpinner(QLineEdit* buddy, int minimum, int maximum, int step, QWidget* parent)
     : QWidget(parent),
-      Down(MakeArrow(Qt::LeftArrow, this)),
-      Up(MakeArrow(Qt::RightArrow, this)),
+      Down(MakeArrow("Down", Qt::LeftArrow, this)),
+      Up(MakeArrow("Up", Qt::RightArrow, this)),
       buddy_(buddy),
       minimum_(minimum),
       maximum_(maximum),
@@ -57,7 +58,7 @@ void UpDownSpinner::SetPosition(int value) {
 void UpDownSpinner::StepBy(int delta) {
   // 64-bit so that a typed number near the 32-bit ends cannot overflow.
   std::int64_t current = position_;
-  if (auto typed = TryParseInt(buddy_->text().toStdString())) current = *typed;
+  if (auto typed = TryParseInt(ToUtf8(buddy_->text()))) current = *typed;
   SetPosition(static_cast<int>(std::clamp<std::int64_t>(current + delta, minimum_, maximum_)));
 }
 
@@ -72,7 +73,12 @@ TfrmNew::TfrmNew(QWidget* parent)
       udH(new UpDownSpinner(edtH, SpinMin, SpinMax, SpinStep, this)),
       OK(new QPushButton("OK", this)),
       Button1(new QPushButton("Cancel", this)) {
+  setObjectName(QStringLiteral("frmNew"));
   setWindowTitle("New");
+  const std::pair<QObject*, const char*> names[] = {
+      {Label1, "Label1"}, {edtW, "edtW"}, {udW, "udW"}, {Label2, "Label2"},
+      {edtH, "edtH"},     {udH, "udH"},   {OK, "OK"},   {Button1, "Button1"}};
+  for (const auto& [control, name] : names) control->setObjectName(QLatin1String(name));
 
   Label1->setGeometry(16, 16, 56, RowH);
   edtW->setGeometry(72, 16, 64, RowH);
@@ -88,12 +94,12 @@ TfrmNew::TfrmNew(QWidget* parent)
   udH->SetPosition(SpinMin);
   OK->setDefault(true);
 
-  connect(OK, &QPushButton::clicked, this, [this] { done(ResultOk); });
-  connect(Button1, &QPushButton::clicked, this, [this] { done(ResultCancel); });
+  connect(OK, &QPushButton::clicked, this, [this] { done(ModalOk); });
+  connect(Button1, &QPushButton::clicked, this, [this] { done(ModalCancel); });
 }
 
 void TfrmNew::reject() {
-  done(ResultCancel);
+  done(ModalCancel);
 }
 
 std::optional<std::pair<std::string, std::string>> TfrmNew::Run(int width, int height) {
@@ -101,11 +107,9 @@ std::optional<std::pair<std::string, std::string>> TfrmNew::Run(int width, int h
   udH->SetPosition(height);
   edtW->setFocus();
   edtW->selectAll();
-  if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
-    move(s->availableGeometry().center() - rect().center());
-  }
-  if (exec() != ResultOk) return std::nullopt;
-  return std::make_pair(edtW->text().toStdString(), edtH->text().toStdString());
+  CentreOnScreen(*this);
+  if (exec() != ModalOk) return std::nullopt;
+  return std::make_pair(ToUtf8(edtW->text()), ToUtf8(edtH->text()));
 }
 
 }  // namespace gk

@@ -14,9 +14,10 @@ class QToolButton;
 
 namespace gk {
 
-// A horizontal up-down spinner bound to an edit box. An arrow reads the box's number (its own
-// position when the text is not a number), steps within [minimum, maximum] without wrapping
-// and writes the text back; text typed into the box is left alone until an arrow is used.
+// A horizontal up-down spinner bound to an edit box. An arrow ("Down" on the left, "Up" on the
+// right) reads the box's number (its own position when the text is not a number), steps within
+// [minimum, maximum] without wrapping and writes the text back; text typed into the box is left
+// alone until an arrow is used.
 class UpDownSpinner : public QWidget {
  public:
   UpDownSpinner(QLineEdit* buddy, int minimum, int maximum, int step, QWidget* parent);
@@ -27,11 +28,11 @@ class UpDownSpinner : public QWidget {
   void StepUp() { StepBy(step_); }
   void StepDown() { StepBy(-step_); }
 
-  QToolButton* Down;  // left arrow
-  QToolButton* Up;    // right arrow
-
  private:
   void StepBy(int delta);
+
+  QToolButton* Down;  // left arrow
+  QToolButton* Up;    // right arrow
 
   QLineEdit* buddy_;
   int minimum_;
@@ -40,13 +41,11 @@ class UpDownSpinner : public QWidget {
   int position_;
 };
 
-// frmNew: two boxes with spinners (8 to 128 in steps of 8); the box texts decide.
+// frmNew: two boxes with spinners (8 to 128 in steps of 8); the box texts decide. Its controls
+// carry their names as object names.
 class TfrmNew : public QDialog {
   Q_OBJECT
  public:
-  static constexpr int ResultOk = 1;
-  static constexpr int ResultCancel = 2;
-
   explicit TfrmNew(QWidget* parent = nullptr);
   // Presets the spinners, shows the dialog modally; the two box texts on OK, nothing on Cancel.
   std::optional<std::pair<std::string, std::string>> Run(int width, int height);
@@ -54,6 +53,7 @@ class TfrmNew : public QDialog {
   // The close box and Escape give Cancel.
   void reject() override;
 
+ private:
   QLabel* Label1;
   QLineEdit* edtW;
   UpDownSpinner* udW;

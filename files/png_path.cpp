@@ -1,15 +1,14 @@
 #include "files/png_path.h"
 
+#include "platform/path_text.h"
+
 namespace gk {
 
 std::string PngPathFor(const std::string& bmpPath) {
-  // Dots before the last "/" belong to folders; UTF-8 never hides a "/" or "." inside a
-  // multi-byte character, so byte searches are safe.
-  const std::size_t slash = bmpPath.rfind('/');
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  const std::size_t dot = bmpPath.rfind('.');
-  if (dot == std::string::npos || dot < nameStart) return bmpPath + ".png";
-  return bmpPath.substr(0, dot) + ".png";
+  // The extension is the file name's: a "." in a folder name does not count.
+  const std::string name = FileNamePart(bmpPath);
+  const std::size_t dot = name.rfind('.');
+  return FolderPart(bmpPath) + (dot == std::string::npos ? name : name.substr(0, dot)) + ".png";
 }
 
 }  // namespace gk

@@ -1,9 +1,6 @@
 #include "files/series_menu.h"
 
-#include <dirent.h>
-
 #include <algorithm>
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -11,6 +8,7 @@
 #include "files/document_files.h"
 #include "files/series_rules.h"
 #include "platform/file_io.h"
+#include "platform/folder_listing.h"
 #include "platform/path_text.h"
 
 namespace gk {
@@ -21,13 +19,9 @@ namespace {
 // `prefix`: files, hidden files and folders alike. A folder that cannot be listed adds nothing.
 void ListSeriesEntries(const std::string& folder, const std::string& prefix,
                        std::vector<std::string>& names) {
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.empty() ? "." : folder.c_str()), closedir);
-  if (!dir) return;
-  while (const dirent* entry = readdir(dir.get())) {
-    std::string_view name = entry->d_name;
-    // "." and ".." never match: they do not begin with a letter or digit prefix.
+  ListFolder(folder, [&](std::string_view name) {
     if (InSeries(name, prefix)) names.emplace_back(name);
-  }
+  });
 }
 
 void ShowCannotSave(EditorContext& ctx) {

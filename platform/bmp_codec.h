@@ -49,10 +49,6 @@ Surface DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name);
 // colour table at its own length, masks kept, never compressed.
 std::vector<std::uint8_t> EncodeBmp(const Surface& surface);
 
-// The 8-bit copy a "Save256" save writes: an 8-bit surface is returned as it is; any other
-// becomes 8 bits over the halftone palette, each pixel its nearest colour, no dithering.
-Surface ConvertTo8BitHalftone(const Surface& surface);
-
 std::string HeaderKindName(BmpHeaderKind kind);   // "core", "info", "v4", "v5"
 std::string CompressionName(std::uint32_t code);  // "BI_RGB", "BI_RLE8", ...
 

@@ -9,6 +9,7 @@
 #include <exception>
 #include <string>
 
+#include "platform/qt_text.h"
 #include "platform/shown_path.h"
 
 namespace gk {
@@ -21,12 +22,12 @@ void FileDialog::accept() {
     QFileDialog::accept();
     return;
   }
-  const std::string shown = files.first().toUtf8().toStdString();
+  const std::string shown = ToUtf8(files.first());
   std::string onDisk;
   try {
     onDisk = PathOnDisk(shown);
   } catch (const std::exception& e) {
-    Warn(QString::fromUtf8(e.what()));
+    Warn(FromUtf8(e.what()));
     return;
   }
   struct stat status;

@@ -20,9 +20,9 @@ namespace gk {
 namespace {
 
 // The kernel's own limit for the links of one lookup.
-constexpr int kMaxLinkHops = 40;
+constexpr int MaxLinkHops = 40;
 // Writes are issued in pieces the system takes whole on every file system.
-constexpr std::size_t kMaxWriteChunk = std::size_t{1} << 30;
+constexpr std::size_t MaxWriteChunk = std::size_t{1} << 30;
 
 [[noreturn]] void FailWrite(const std::string& path, int err) {
   throw SystemFileError(path, "cannot write", err);
@@ -47,7 +47,7 @@ Target ResolveLinks(const std::string& given) {
       t.exists = true;
       return t;
     }
-    if (hop == kMaxLinkHops) FailWrite(given, ELOOP);
+    if (hop == MaxLinkHops) FailWrite(given, ELOOP);
     std::string link(PATH_MAX, '\0');
     const ssize_t length = readlink(t.path.c_str(), link.data(), link.size());
     if (length < 0) FailWrite(given, errno);
@@ -62,7 +62,7 @@ Target ResolveLinks(const std::string& given) {
 // the write that failed.
 int WriteAll(int fd, const std::uint8_t* data, std::size_t size, off_t offset) {
   while (size > 0) {
-    const ssize_t n = pwrite(fd, data, std::min(size, kMaxWriteChunk), offset);
+    const ssize_t n = pwrite(fd, data, std::min(size, MaxWriteChunk), offset);
     if (n < 0) {
       if (errno == EINTR) continue;
       return errno;
@@ -105,13 +105,13 @@ class TemporaryFile {
   // Creates a new file under a hidden name that never ends in ".bmp" ("*.bmp" lists and the
   // series menu never show it): 0, or the errno of the failure.
   int Create(const std::string& folder, mode_t mode) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    static constexpr char Letters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device seed;
     std::mt19937 random(seed());
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
     for (int attempt = 0; attempt < 100; ++attempt) {
       std::string name = folder + ".gridkiln-";
-      for (int i = 0; i < 10; ++i) name += kLetters[pick(random)];
+      for (int i = 0; i < 10; ++i) name += Letters[pick(random)];
       name += ".tmp";
       const int fd =
           open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, mode);

@@ -1,5 +1,6 @@
 #include "platform/glyphs.h"
 
+#include <cstddef>
 #include <vector>
 
 #include <QPainter>
@@ -9,40 +10,40 @@ namespace gk {
 
 namespace {
 
-enum ClassicIndex {
-  kBlack,
-  kMaroon,
-  kGreen,
-  kOlive,
-  kNavy,
-  kPurple,
-  kTeal,
-  kSilver,
-  kGrey,
-  kRed,
-  kLime,
-  kYellow,
-  kBlue,
-  kFuchsia,
-  kAqua,
-  kWhite,
+enum class Classic {
+  Black,
+  Maroon,
+  Green,
+  Olive,
+  Navy,
+  Purple,
+  Teal,
+  Silver,
+  Grey,
+  Red,
+  Lime,
+  Yellow,
+  Blue,
+  Fuchsia,
+  Aqua,
+  White,
 };
 
-QColor Classic(ClassicIndex i) {
-  return QColor::fromRgb(ClassicColours()[i]);
+QColor ColourOf(Classic i) {
+  return QColor::fromRgb(ClassicColours()[static_cast<std::size_t>(i)]);
 }
 
 // Outline and fill in two classic colours; without antialiasing no other colour appears.
-void Shape(QPainter& p, ClassicIndex outline, ClassicIndex fill) {
-  p.setPen(QPen(Classic(outline), 1));
-  p.setBrush(Classic(fill));
+void Shape(QPainter& p, Classic outline, Classic fill) {
+  p.setPen(QPen(ColourOf(outline), 1));
+  p.setBrush(ColourOf(fill));
 }
 
 void Page(QPainter& p, int left, int top, int right, int bottom, int fold) {
-  Shape(p, kBlack, kWhite);
+  Shape(p, Classic::Black, Classic::White);
   p.drawPolygon(QPolygon({QPoint(left, top), QPoint(right - fold, top), QPoint(right, top + fold),
                           QPoint(right, bottom), QPoint(left, bottom)}));
-  Shape(p, kBlack, kSilver);
+  Shape(p, Classic::Black, Classic::Silver);
   p.drawPolygon(QPolygon(
       {QPoint(right - fold, top), QPoint(right - fold, top + fold), QPoint(right, top + fold)}));
 }
@@ -52,48 +53,48 @@ void DrawBlankPage(QPainter& p) {
 }
 
 void DrawOpenFolder(QPainter& p) {
-  Shape(p, kBlack, kOlive);
+  Shape(p, Classic::Black, Classic::Olive);
   p.drawPolygon(QPolygon({QPoint(2, 8), QPoint(10, 8), QPoint(12, 10), QPoint(25, 10),
                           QPoint(25, 26), QPoint(2, 26)}));
-  Shape(p, kBlack, kWhite);
+  Shape(p, Classic::Black, Classic::White);
   p.drawRect(6, 5, 14, 10);
-  Shape(p, kBlack, kYellow);
+  Shape(p, Classic::Black, Classic::Yellow);
   p.drawPolygon(QPolygon({QPoint(7, 14), QPoint(30, 14), QPoint(25, 26), QPoint(2, 26)}));
 }
 
 void DrawFloppyDisk(QPainter& p) {
-  Shape(p, kBlack, kNavy);
+  Shape(p, Classic::Black, Classic::Navy);
   p.drawPolygon(
       QPolygon({QPoint(3, 3), QPoint(26, 3), QPoint(29, 6), QPoint(29, 29), QPoint(3, 29)}));
-  Shape(p, kBlack, kSilver);
+  Shape(p, Classic::Black, Classic::Silver);
   p.drawRect(9, 3, 14, 9);
-  Shape(p, kSilver, kNavy);
+  Shape(p, Classic::Silver, Classic::Navy);
   p.drawRect(18, 5, 3, 5);
-  Shape(p, kBlack, kWhite);
+  Shape(p, Classic::Black, Classic::White);
   p.drawRect(7, 16, 18, 13);
-  p.setPen(Classic(kGrey));
+  p.setPen(ColourOf(Classic::Grey));
   for (int y = 19; y <= 26; y += 3) p.drawLine(9, y, 23, y);
 }
 
 void DrawShapes(QPainter& p) {
-  Shape(p, kBlack, kBlue);
+  Shape(p, Classic::Black, Classic::Blue);
   p.drawRect(3, 15, 14, 14);
-  Shape(p, kBlack, kRed);
+  Shape(p, Classic::Black, Classic::Red);
   p.drawEllipse(14, 3, 15, 15);
-  Shape(p, kBlack, kLime);
+  Shape(p, Classic::Black, Classic::Lime);
   p.drawPolygon(QPolygon({QPoint(20, 14), QPoint(30, 29), QPoint(10, 29)}));
 }
 
 void DrawEyedropper(QPainter& p) {
   // The glass tube runs from the bulb at the top right down to the tip at the bottom left.
-  Shape(p, kBlack, kSilver);
+  Shape(p, Classic::Black, Classic::Silver);
   p.drawPolygon(QPolygon(
       {QPoint(17, 9), QPoint(22, 14), QPoint(8, 28), QPoint(5, 28), QPoint(3, 26), QPoint(3, 23)}));
-  Shape(p, kBlack, kGrey);
+  Shape(p, Classic::Black, Classic::Grey);
   p.drawPolygon(QPolygon({QPoint(14, 8), QPoint(23, 17), QPoint(21, 19), QPoint(12, 10)}));
-  Shape(p, kBlack, kMaroon);
+  Shape(p, Classic::Black, Classic::Maroon);
   p.drawEllipse(19, 2, 10, 10);
-  Shape(p, kNavy, kBlue);
+  Shape(p, Classic::Navy, Classic::Blue);
   p.drawPolygon(QPolygon({QPoint(4, 24), QPoint(11, 17), QPoint(15, 17), QPoint(6, 26)}));
 }
 
@@ -122,7 +123,7 @@ void DrawArrow(QPainter& p, Glyph direction) {
         break;
     }
   }
-  Shape(p, kBlack, kTeal);
+  Shape(p, Classic::Black, Classic::Teal);
   p.drawPolygon(polygon);
 }
 
@@ -130,7 +131,7 @@ void DrawStackedSheets(QPainter& p) {
   Page(p, 14, 2, 29, 20, 4);
   Page(p, 9, 7, 24, 25, 4);
   Page(p, 4, 12, 19, 30, 4);
-  p.setPen(Classic(kNavy));
+  p.setPen(ColourOf(Classic::Navy));
   for (int y = 19; y <= 27; y += 3) p.drawLine(7, y, 15, y);
 }
 

@@ -14,7 +14,7 @@ constexpr Colour Rgb(std::uint32_t rgb) {
 
 // Entries 216..255 in order: the shipped palette's colours outside the cube, ramp by ramp (the
 // list assets/make_palette.py --table prints), then greys halfway between the cube's levels.
-constexpr Colour kExtra[40] = {
+constexpr Colour ExtraColours[40] = {
     // greys
     Rgb(0x181425),
     Rgb(0x4d4c53),
@@ -77,7 +77,7 @@ std::array<Colour, 256> MakeHalftonePalette() {
       }
     }
   }
-  for (Colour c : kExtra) table[n++] = c;
+  for (Colour c : ExtraColours) table[n++] = c;
   return table;
 }
 

@@ -44,18 +44,14 @@ void SurfaceToImage(const Surface& surface, QImage& image) {
   }
 }
 
-ImageWidget::ImageWidget(const ImageControl& control, bool stretch, QWidget* parent)
-    : QWidget(parent), control_(control), stretch_(stretch) {
+ImageWidget::ImageWidget(const ImageSource& source, bool stretch, QWidget* parent)
+    : QWidget(parent), source_(source), stretch_(stretch) {
   // Moves without a button arrive too; while a button is held Qt grabs the mouse for us.
   setMouseTracking(true);
 }
 
-void ImageWidget::FollowControl() {
-  setGeometry(control_.Left, control_.Top, control_.Width, control_.Height);
-}
-
 void ImageWidget::paintEvent(QPaintEvent*) {
-  const Surface* surface = control_.SurfaceIfAny();
+  const Surface* surface = source_.SurfaceIfAny();
   if (surface == nullptr || surface->Width() == 0 || surface->Height() == 0) return;
   SurfaceToImage(*surface, image_);
   QPainter painter(this);

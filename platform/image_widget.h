@@ -5,29 +5,27 @@
 #include <QImage>
 #include <QWidget>
 
+#include "platform/image_source.h"
 #include "platform/surface.h"
-#include "workspace/image_control.h"
 
 namespace gk {
 
 // Converts a surface to an opaque 32-bit image, reusing `image`'s buffer when the size matches.
 void SurfaceToImage(const Surface& surface, QImage& image);
 
-// Shows one ImageControl's surface, 1:1 or stretched to the widget with nearest-neighbour
-// scaling, and reports presses and moves in widget pixels. Without a surface it paints nothing.
+// Shows its source's surface, 1:1 or stretched to the widget with nearest-neighbour scaling, and
+// reports presses and moves in widget pixels. Without a surface it paints nothing. Its owner
+// gives it its place and size.
 class ImageWidget : public QWidget {
   Q_OBJECT
  public:
   using PressHandler = std::function<void(int x, int y, Qt::MouseButton button)>;
   using MoveHandler = std::function<void(int x, int y, bool leftHeld)>;
 
-  ImageWidget(const ImageControl& control, bool stretch, QWidget* parent = nullptr);
+  ImageWidget(const ImageSource& source, bool stretch, QWidget* parent = nullptr);
 
   void SetPressHandler(PressHandler handler) { onPress_ = std::move(handler); }
   void SetMoveHandler(MoveHandler handler) { onMove_ = std::move(handler); }
-
-  // Takes the control's place and size.
-  void FollowControl();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,7 +33,7 @@ class ImageWidget : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
-  const ImageControl& control_;
+  const ImageSource& source_;
   bool stretch_;
   QImage image_;  // kept between paints so its buffer is reused
   PressHandler onPress_;

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "platform/qt_text.h"
+
 namespace gk {
 
 MessageResult ShowMessageBox(QWidget* parent, const QString& text, const QString& caption,
@@ -25,6 +27,11 @@ MessageResult ShowMessageBox(QWidget* parent, const QString& text, const QString
     default:
       return MessageResult::Cancel;
   }
+}
+
+MessageResult MessageBoxes::ShowMessage(const std::string& text, const std::string& caption,
+                                        MessageButtons buttons, MessageIcon icon) {
+  return ShowMessageBox(parent_, FromUtf8(text), FromUtf8(caption), buttons, icon);
 }
 
 }  // namespace gk

@@ -2,7 +2,9 @@
 
 #include <QString>
 
-#include "workspace/editor_ui.h"
+#include <string>
+
+#include "platform/message_ui.h"
 
 class QWidget;
 
@@ -14,5 +16,16 @@ namespace gk {
 // "a<b>x.bmp" must show as it is.
 MessageResult ShowMessageBox(QWidget* parent, const QString& text, const QString& caption,
                              MessageButtons buttons, MessageIcon icon);
+
+// Message boxes over `parent`, or standing alone when there is none (before any window).
+class MessageBoxes : public MessageUi {
+ public:
+  explicit MessageBoxes(QWidget* parent = nullptr) : parent_(parent) {}
+  MessageResult ShowMessage(const std::string& text, const std::string& caption,
+                            MessageButtons buttons, MessageIcon icon) override;
+
+ private:
+  QWidget* parent_;
+};
 
 }  // namespace gk

@@ -5,6 +5,11 @@
 
 #include <QCoreApplication>
 
+#include <cctype>
+
+#include "platform/path_text.h"
+#include "platform/qt_text.h"
+
 namespace gk {
 
 std::string ProgramPath() {
@@ -15,7 +20,19 @@ std::string ProgramPath() {
     return path;
   }
   // Without /proc: what Qt finds.
-  return QCoreApplication::applicationFilePath().toUtf8().toStdString();
+  return ToUtf8(QCoreApplication::applicationFilePath());
+}
+
+std::string ApplicationTitle(const std::string& executableFileName) {
+  std::string title = executableFileName.substr(0, executableFileName.find('.'));
+  for (std::size_t i = 1; i < title.size(); ++i) {
+    title[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(title[i])));
+  }
+  return title;
+}
+
+std::string ProgramTitle() {
+  return ApplicationTitle(FileNamePart(ProgramPath()));
 }
 
 }  // namespace gk

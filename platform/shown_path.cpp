@@ -1,15 +1,16 @@
 #include "platform/shown_path.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 
-#include <memory>
 #include <stdexcept>
 #include <vector>
+
+#include "platform/folder_listing.h"
+#include "platform/qt_text.h"
 
 namespace gk {
 
@@ -25,12 +26,9 @@ std::vector<std::string> EntriesShownAs(const std::string& folder, const std::st
   std::vector<std::string> found;
   // Without U+FFFD the text is its own bytes, which do not exist: no need to list.
   if (part.find("\xEF\xBF\xBD") == std::string::npos) return found;
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.empty() ? "." : folder.c_str()), closedir);
-  if (!dir) return found;
-  while (const dirent* entry = readdir(dir.get())) {
-    const std::string_view name = entry->d_name;
+  ListFolder(folder, [&](std::string_view name) {
     if (ShownName(name) == part) found.emplace_back(name);
-  }
+  });
   return found;
 }
 
@@ -40,7 +38,7 @@ std::string ShownName(std::string_view bytes) {
   // QFile::decodeName is what Qt's file dialogs and models use for the names they list.
   const QString text = QFile::decodeName(
       QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  return text.toUtf8().toStdString();
+  return ToUtf8(text);
 }
 
 std::string PathOnDisk(const std::string& shown) {

@@ -51,9 +51,6 @@ class Surface {
   void WritePixel(int x, int y, Colour c);
   // Pixels with x1 <= x < x2 and y1 <= y < y2, clipped; NoColour paints black.
   void FillRectangle(int x1, int y1, int x2, int y2, Colour c);
-  // 4-connected fill of the area of colour `target` around (x, y) with c; nothing when (x, y)
-  // is outside or not of colour `target`. Iterative; cost follows the filled area.
-  void FloodFillArea(int x, int y, Colour target, Colour c);
   // The block (0, 0)-(w, h), edges excluded, to raw value 0 (black, or table entry 0).
   void FillBlack(int w, int h);
   // The same block to the colour nearest to white.

@@ -9,12 +9,12 @@ jobs=$(nproc)
 fuzz_seconds=${GK_FUZZ_SECONDS:-60}
 
 echo "== Build and unit tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGK_TESTS=ON
 cmake --build build
 ctest --test-dir build --output-on-failure -j "$jobs" -LE e2e
 
 echo "== Sanitizers"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGK_SANITIZE=ON
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGK_SANITIZE=ON -DGK_TESTS=ON
 cmake --build build-asan
 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \

@@ -40,18 +40,18 @@ std::string WindowSizeLabel(const OptionValues& values) {
   return "Window=" + std::to_string(width) + " x " + std::to_string(height);
 }
 
-void BtnOptionClick(EditorContext& ctx) {
-  const EditorState& state = ctx.state;
+void BtnOptionClick(const OptionContext& ctx) {
+  const StartSizes& shown = ctx.shown;
   OptionValues values;
-  values.width2 = std::to_string(state.Width2);
-  values.height2 = std::to_string(state.Height2);
-  values.width = std::to_string(state.Width);
-  values.height = std::to_string(state.Height);
-  values.dotSize = std::to_string(state.DotSize);
-  values.buttonW = std::to_string(state.ButtonW);
-  values.buttonH = std::to_string(state.ButtonH);
-  values.save256 = ctx.settings.LookupSetting("Save256") == "1";
-  values.png = ctx.settings.LookupSetting("Png") == "1";
+  values.width2 = std::to_string(shown.Width2);
+  values.height2 = std::to_string(shown.Height2);
+  values.width = std::to_string(shown.Width);
+  values.height = std::to_string(shown.Height);
+  values.dotSize = std::to_string(shown.DotSize);
+  values.buttonW = std::to_string(shown.ButtonW);
+  values.buttonH = std::to_string(shown.ButtonH);
+  values.save256 = ctx.settings.FlagOn("Save256");
+  values.png = ctx.settings.FlagOn("Png");
 
   if (!ctx.ui.RunOptionDialog(values)) return;
 
@@ -69,7 +69,7 @@ void BtnOptionClick(EditorContext& ctx) {
     StoreSize(ctx.settings, "ButtonH", values.buttonH, ButtonSideRange);
     // A grid too large for the window would make the next start drop all three grid sizes.
     if (!GridFits(dotSize, width2, height2)) throw std::out_of_range("DotSize");
-    SaveSettings(ctx.settings, state.IniPath);
+    SaveSettings(ctx.settings, ctx.iniPath);
     ctx.ui.ShowMessage("再起動してください。", "Option", MessageButtons::Ok, MessageIcon::None);
   } catch (const std::exception&) {
     ctx.ui.ShowMessage("failed!", "Option", MessageButtons::Ok, MessageIcon::Stop);

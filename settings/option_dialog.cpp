@@ -2,14 +2,14 @@
 
 #include <QCheckBox>
 #include <QFont>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
+#include "platform/modal_dialog.h"
+#include "platform/qt_text.h"
 #include "settings/option_command.h"
 
 namespace gk {
@@ -23,13 +23,6 @@ QFont DialogFont(int pixelSize, bool bold) {
   font.setPixelSize(pixelSize);
   font.setBold(bold);
   return font;
-}
-
-QString ToQt(const std::string& text) {
-  return QString::fromStdString(text);
-}
-std::string FromQt(const QString& text) {
-  return text.toStdString();
 }
 
 }  // namespace
@@ -112,34 +105,29 @@ QLabel* TFrmOption::AddLabel(const char* name, const QString& caption, int left,
 
 bool TFrmOption::Run(OptionValues& values) {
   // Hidden while filled, so the change events leave the label alone until it is computed once.
-  EdtWidth2->setText(ToQt(values.width2));
-  EdtHeight2->setText(ToQt(values.height2));
-  EdtWidth->setText(ToQt(values.width));
-  EdtHeight->setText(ToQt(values.height));
-  EdtDotSize->setText(ToQt(values.dotSize));
-  EdtButtonW->setText(ToQt(values.buttonW));
-  EdtButtonH->setText(ToQt(values.buttonH));
+  EdtWidth2->setText(FromUtf8(values.width2));
+  EdtHeight2->setText(FromUtf8(values.height2));
+  EdtWidth->setText(FromUtf8(values.width));
+  EdtHeight->setText(FromUtf8(values.height));
+  EdtDotSize->setText(FromUtf8(values.dotSize));
+  EdtButtonW->setText(FromUtf8(values.buttonW));
+  EdtButtonH->setText(FromUtf8(values.buttonH));
   UpdateWindowSizeLabel();
   chk256->setChecked(values.save256);
   chkPng->setChecked(values.png);
 
-  if (const QScreen* target = screen()) {
-    const QRect area = target->availableGeometry();
-    // The frame is known once the window has been shown; until then it counts as none.
-    const QSize outer = frameGeometry().size();
-    move(area.center() - QPoint(outer.width() / 2, outer.height() / 2));
-  }
+  CentreOnScreen(*this);
   EdtWidth->setFocus();
 
-  if (exec() != ResultOk) return false;
+  if (exec() != ModalOk) return false;
 
-  values.width = FromQt(EdtWidth->text());
-  values.height = FromQt(EdtHeight->text());
-  values.width2 = FromQt(EdtWidth2->text());
-  values.height2 = FromQt(EdtHeight2->text());
-  values.dotSize = FromQt(EdtDotSize->text());
-  values.buttonW = FromQt(EdtButtonW->text());
-  values.buttonH = FromQt(EdtButtonH->text());
+  values.width = ToUtf8(EdtWidth->text());
+  values.height = ToUtf8(EdtHeight->text());
+  values.width2 = ToUtf8(EdtWidth2->text());
+  values.height2 = ToUtf8(EdtHeight2->text());
+  values.dotSize = ToUtf8(EdtDotSize->text());
+  values.buttonW = ToUtf8(EdtButtonW->text());
+  values.buttonH = ToUtf8(EdtButtonH->text());
   values.save256 = chk256->isChecked();
   values.png = chkPng->isChecked();
   return true;
@@ -147,15 +135,15 @@ bool TFrmOption::Run(OptionValues& values) {
 
 void TFrmOption::UpdateWindowSizeLabel() {
   OptionValues sizes;
-  sizes.dotSize = FromQt(EdtDotSize->text());
-  sizes.width2 = FromQt(EdtWidth2->text());
-  sizes.height2 = FromQt(EdtHeight2->text());
-  LblWindow->setText(ToQt(WindowSizeLabel(sizes)));
+  sizes.dotSize = ToUtf8(EdtDotSize->text());
+  sizes.width2 = ToUtf8(EdtWidth2->text());
+  sizes.height2 = ToUtf8(EdtHeight2->text());
+  LblWindow->setText(FromUtf8(WindowSizeLabel(sizes)));
   LblWindow->adjustSize();
 }
 
 void TFrmOption::reject() {
-  done(ResultCancel);
+  done(ModalCancel);
 }
 
 void TFrmOption::keyPressEvent(QKeyEvent* event) {
@@ -167,11 +155,11 @@ void TFrmOption::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFrmOption::Button1Click() {
-  done(ResultOk);
+  done(ModalOk);
 }
 
 void TFrmOption::Button2Click() {
-  done(ResultCancel);
+  done(ModalCancel);
 }
 
 void TFrmOption::EdtWidthChange() {

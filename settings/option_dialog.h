@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "workspace/editor_ui.h"
+#include "settings/option_values.h"
 
 class QCheckBox;
 class QLabel;
@@ -15,10 +15,6 @@ namespace gk {
 class TFrmOption : public QDialog {
   Q_OBJECT
  public:
-  // Modal results: OK, and Cancel or the close box.
-  static constexpr int ResultOk = 1;
-  static constexpr int ResultCancel = 2;
-
   explicit TFrmOption(QWidget* parent = nullptr);
   // Fills the boxes from `values` (the label is computed once, while hidden), shows the dialog
   // modally; on OK returns true with `values` holding the boxes' texts and ticks.

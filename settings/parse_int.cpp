@@ -37,12 +37,12 @@ std::optional<std::uint32_t> ParseHexDigits(std::string_view digits) {
 // arbitrarily long input cannot overflow the accumulator.
 std::optional<std::uint64_t> ParseDecimalDigits(std::string_view digits) {
   if (digits.empty()) return std::nullopt;
-  constexpr std::uint64_t kCap = 2147483648u;
+  constexpr std::uint64_t MagnitudeCap = 2147483648u;
   std::uint64_t value = 0;
   for (char c : digits) {
     if (!IsDecimalDigit(c)) return std::nullopt;
     value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    if (value > kCap) return std::nullopt;
+    if (value > MagnitudeCap) return std::nullopt;
   }
   return value;
 }

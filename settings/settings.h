@@ -12,6 +12,8 @@ class Settings {
  public:
   // The value of the first line named `name`; empty when there is none.
   std::string LookupSetting(std::string_view name) const;
+  // A flag counts as on only when its value is exactly "1".
+  bool FlagOn(std::string_view name) const { return LookupSetting(name) == "1"; }
   // Replaces the first line named `name` in place (or appends); an empty value removes it.
   void StoreSetting(std::string_view name, std::string_view value);
 

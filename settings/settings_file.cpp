@@ -8,7 +8,6 @@
 #include "platform/file_io.h"
 #include "settings/parse_int.h"
 #include "settings/size_limits.h"
-#include "workspace/editor_state.h"
 
 namespace gk {
 
@@ -17,39 +16,41 @@ namespace {
 // The seven sizes in the order they are read, with the range each may take.
 struct SizeKey {
   const char* name;
-  std::int32_t EditorState::*field;
+  std::int32_t StartSizes::*field;
   SizeRange range;
 };
 
-constexpr SizeKey kSizeKeys[] = {
-    {"Width", &EditorState::Width, DocumentSideRange},
-    {"Height", &EditorState::Height, DocumentSideRange},
-    {"Width2", &EditorState::Width2, EditWindowSideRange},
-    {"Height2", &EditorState::Height2, EditWindowSideRange},
-    {"DotSize", &EditorState::DotSize, DotSizeRange},
-    {"ButtonW", &EditorState::ButtonW, ButtonSideRange},
-    {"ButtonH", &EditorState::ButtonH, ButtonSideRange},
+constexpr SizeKey SizeKeys[] = {
+    {"Width", &StartSizes::Width, DocumentSideRange},
+    {"Height", &StartSizes::Height, DocumentSideRange},
+    {"Width2", &StartSizes::Width2, EditWindowSideRange},
+    {"Height2", &StartSizes::Height2, EditWindowSideRange},
+    {"DotSize", &StartSizes::DotSize, DotSizeRange},
+    {"ButtonW", &StartSizes::ButtonW, ButtonSideRange},
+    {"ButtonH", &StartSizes::ButtonH, ButtonSideRange},
 };
 
 }  // namespace
 
-void LoadSettings(Settings& settings, EditorState& state) {
-  if (!FileExists(state.IniPath)) {
+StartSizes LoadSettings(Settings& settings, const std::string& iniPath) {
+  StartSizes sizes;
+  if (!FileExists(iniPath)) {
     settings.StoreSetting("Save256", "0");
-    return;
+    return sizes;
   }
 
-  const std::vector<std::uint8_t> bytes = ReadFileBytes(state.IniPath, MaxSettingsFileBytes);
+  const std::vector<std::uint8_t> bytes = ReadFileBytes(iniPath, MaxSettingsFileBytes);
   settings.SetText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 
-  // Each size is assigned as soon as it converts. The first missing or unconvertible value
-  // ends the reading, leaving it and every later size at the default; a value that converts but
-  // lies outside its range costs only its own field.
-  for (const SizeKey& key : kSizeKeys) {
+  // Each size is taken as soon as it converts. The first missing or unconvertible value ends
+  // the reading, leaving it and every later size at the default; a value that converts but lies
+  // outside its range costs only its own field.
+  for (const SizeKey& key : SizeKeys) {
     const auto value = TryParseInt(settings.LookupSetting(key.name));
-    if (!value) return;
-    if (key.range.Contains(*value)) state.*key.field = *value;
+    if (!value) break;
+    if (key.range.Contains(*value)) sizes.*key.field = *value;
   }
+  return sizes;
 }
 
 void SaveSettings(const Settings& settings, const std::string& iniPath) {

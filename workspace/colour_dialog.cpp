@@ -1,20 +1,16 @@
 #include "workspace/colour_dialog.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QSlider>
 
 #include "platform/image_widget.h"
+#include "platform/modal_dialog.h"
 #include "workspace/colour_selection.h"
 
 namespace gk {
 
 namespace {
-
-constexpr int kModalOk = 1;
-constexpr int kModalCancel = 2;
 
 QSlider* MakeTrackBar(QWidget* parent, const char* name, int top) {
   auto* bar = new QSlider(Qt::Horizontal, parent);
@@ -70,7 +66,7 @@ TfrmColor::TfrmColor(QWidget* parent)
   Image1_.SetBounds(24, 160, 57, 57);
   auto* preview = new ImageWidget(Image1_, false, this);
   preview->setObjectName(QStringLiteral("Image1"));
-  preview->FollowControl();
+  preview->setGeometry(Image1_.Left, Image1_.Top, Image1_.Width, Image1_.Height);
   image1Widget_ = preview;
 
   for (QSlider* bar : {tbR_, tbG_, tbB_}) {
@@ -87,10 +83,8 @@ std::optional<Colour> TfrmColor::Run(Colour current) {
   tbR_->setValue(p.r);
   UpdatePreview();
 
-  if (QScreen* s = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
-    move(s->availableGeometry().center() - rect().center());
-  }
-  if (exec() != kModalOk) return std::nullopt;
+  CentreOnScreen(*this);
+  if (exec() != ModalOk) return std::nullopt;
   return PreviewColour();
 }
 
@@ -113,7 +107,7 @@ Colour TfrmColor::PreviewColour() {
 }
 
 void TfrmColor::reject() {
-  done(kModalCancel);
+  done(ModalCancel);
 }
 
 void TfrmColor::tbRChange() {
@@ -121,11 +115,11 @@ void TfrmColor::tbRChange() {
 }
 
 void TfrmColor::OKClick() {
-  done(kModalOk);
+  done(ModalOk);
 }
 
 void TfrmColor::Button1Click() {
-  done(kModalCancel);
+  done(ModalCancel);
 }
 
 }  // namespace gk

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "platform/flood_fill.h"
+#include "workspace/colour_selection.h"
 #include "workspace/grid_view.h"
 
 namespace gk {
@@ -36,23 +38,17 @@ void FillAt(EditorContext& ctx, int x, int y) {
   const Colour target = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
   // Outside the grid there is no colour to match; the document never holds NoColour anyway.
   if (target != NoColour) {
-    ctx.Document().FloodFillArea(ClampToInt(std::int64_t{s.OriginX} + CellOf(x, s.DotSize)),
-                                 ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize)), target,
-                                 s.CurColor);
+    FloodFillArea(ctx.Document(), ClampToInt(std::int64_t{s.OriginX} + CellOf(x, s.DotSize)),
+                  ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize)), target, s.CurColor);
   }
   RedrawGrid(ctx);
   BtnPenClick(ctx);
 }
 
 void PickAt(EditorContext& ctx, int x, int y) {
-  EditorState& s = ctx.state;
   const Colour picked = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
   // A read outside the grid yields NoColour, which is no colour: the current one stays.
-  if (picked != NoColour) {
-    s.CurColor = picked;
-    ctx.controls.ImgColor.Canvas().FillRectangle(0, 0, s.DotSize, s.DotSize, s.CurColor);
-    ctx.ui.RefreshControl(ControlId::ImgColor);
-  }
+  if (picked != NoColour) SetCurColor(ctx, picked);
   BtnPenClick(ctx);
 }
 

@@ -21,7 +21,7 @@ struct EditorContext {
   std::string documentPath;
   // The captions of the "&Chrs" items, in menu order.
   std::vector<std::string> seriesItems;
-  // Caption of error boxes: the executable's name as ApplicationTitle makes it.
+  // Caption of error boxes: the program's title (ProgramTitle).
   std::string appTitle = "gridkiln";
   EditorUi& ui;
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/colour.h"
+#include "settings/start_sizes.h"
 
 namespace gk {
 
@@ -14,13 +15,13 @@ inline constexpr std::int32_t ToolErase = 3;
 
 // The editor variables for the whole run.
 struct EditorState {
-  std::int32_t DotSize = 37;
-  std::int32_t Width = 32;
-  std::int32_t Height = 32;
-  std::int32_t Width2 = 16;
-  std::int32_t Height2 = 16;
-  std::int32_t ButtonW = 48;
-  std::int32_t ButtonH = 40;
+  std::int32_t DotSize = InitialSizes.DotSize;
+  std::int32_t Width = InitialSizes.Width;
+  std::int32_t Height = InitialSizes.Height;
+  std::int32_t Width2 = InitialSizes.Width2;
+  std::int32_t Height2 = InitialSizes.Height2;
+  std::int32_t ButtonW = InitialSizes.ButtonW;
+  std::int32_t ButtonH = InitialSizes.ButtonH;
   std::int32_t Tool = ToolPen;
   std::int32_t OriginX = 0;
   std::int32_t OriginY = 0;
@@ -36,5 +37,21 @@ struct EditorState {
   std::string AppDir;   // ends with "/"
   std::string IniPath;  // AppDir + "gridkiln.ini"
 };
+
+// The seven sizes as they are now; Width and Height follow the document.
+inline StartSizes SizesOf(const EditorState& state) {
+  return {state.DotSize, state.Width,   state.Height, state.Width2,
+          state.Height2, state.ButtonW, state.ButtonH};
+}
+
+inline void SetSizes(EditorState& state, const StartSizes& sizes) {
+  state.DotSize = sizes.DotSize;
+  state.Width = sizes.Width;
+  state.Height = sizes.Height;
+  state.Width2 = sizes.Width2;
+  state.Height2 = sizes.Height2;
+  state.ButtonW = sizes.ButtonW;
+  state.ButtonH = sizes.ButtonH;
+}
 
 }  // namespace gk

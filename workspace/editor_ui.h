@@ -6,27 +6,16 @@
 #include <vector>
 
 #include "platform/colour.h"
+#include "settings/option_ui.h"
 #include "workspace/image_control.h"
+#include "workspace/window_layout.h"
 
 namespace gk {
 
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
-enum class MessageIcon { None, Stop };
-enum class MessageResult { Ok, Yes, No, Cancel };
-
-// The texts and ticks of the options dialog, filled by the command and read back on OK.
-struct OptionValues {
-  std::string width, height, width2, height2, dotSize, buttonW, buttonH;
-  bool save256 = false;
-  bool png = false;
-};
-
-// What the handlers need of the window: title, menus, timer, repaints, dialogs and message
-// boxes. The main window implements it; tests answer it without a window.
-class EditorUi {
+// What the handlers need of the window: title, menus, timer, layout and repaints, dialogs and
+// message boxes. The main window implements it; tests answer it without a window.
+class EditorUi : public OptionUi {
  public:
-  virtual ~EditorUi() = default;
-
   virtual void SetTitle(const std::string& title) = 0;
   // The caption of mnMod: "" or "*".
   virtual void SetModifiedMarker(const std::string& caption) = 0;
@@ -37,13 +26,13 @@ class EditorUi {
   virtual void StartTimer() = 0;
   virtual void StopTimer() = 0;
 
+  // Places the window and its ten buttons and sizes its client area, once at start-up; the
+  // image controls follow through ControlMoved.
+  virtual void LayOutWindow(const WindowLayout& layout) = 0;
   // Repaints the control at once from its surface.
   virtual void RefreshControl(ControlId id) = 0;
   // The control's place or size changed.
   virtual void ControlMoved(ControlId id) = 0;
-
-  virtual MessageResult ShowMessage(const std::string& text, const std::string& caption,
-                                    MessageButtons buttons, MessageIcon icon) = 0;
 
   // The open dialog: an existing file, or nothing on Cancel.
   virtual std::optional<std::string> RunOpenDialog() = 0;
@@ -54,8 +43,6 @@ class EditorUi {
   // frmNew with its spinners preset; the two box texts on OK, nothing on Cancel.
   virtual std::optional<std::pair<std::string, std::string>> RunNewSizeDialog(int width,
                                                                               int height) = 0;
-  // FrmOption filled from `values`; true on OK with `values` holding what the user left there.
-  virtual bool RunOptionDialog(OptionValues& values) = 0;
 
   // The items of the "&Chrs" menu: file names, shown literally.
   virtual void SetSeriesItems(const std::vector<std::string>& names) = 0;

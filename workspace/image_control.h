@@ -2,15 +2,21 @@
 
 #include <optional>
 
+#include "platform/image_source.h"
 #include "platform/surface.h"
 
 namespace gk {
 
 enum class ControlId { ImgMain, ImgPallete, ImgColor, ImgView, ImgViewB, ImgCurV, ImgCurH };
 
+// The controls the window shows: all but the undo copy.
+inline constexpr ControlId ShownControls[] = {ControlId::ImgMain,  ControlId::ImgPallete,
+                                              ControlId::ImgColor, ControlId::ImgView,
+                                              ControlId::ImgCurV,  ControlId::ImgCurH};
+
 // The logic side of an image control: its place and size on the main window's client area and
-// the one surface it owns. The widget that shows it reads both.
-class ImageControl {
+// the one surface it owns. The window places its widget there and shows the surface.
+class ImageControl final : public ImageSource {
  public:
   int Left = 0;
   int Top = 0;
@@ -22,7 +28,7 @@ class ImageControl {
   // The surface; created white at the control's size when there is none.
   Surface& Canvas();
   bool HasSurface() const { return surface_.has_value(); }
-  const Surface* SurfaceIfAny() const { return surface_ ? &*surface_ : nullptr; }
+  const Surface* SurfaceIfAny() const override { return surface_ ? &*surface_ : nullptr; }
   void SetSurface(Surface surface) { surface_ = std::move(surface); }
   void DiscardSurface() { surface_.reset(); }
   void SetBounds(int left, int top, int width, int height);

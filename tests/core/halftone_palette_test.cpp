@@ -10,11 +10,12 @@
 
 #include "platform/bmp_codec.h"
 #include "platform/file_io.h"
+#include "platform/halftone_conversion.h"
 
 namespace gk {
 namespace {
 
-constexpr int kCell = 24;  // the palette's cells are 24 x 24 pixels of one colour
+constexpr int Cell = 24;  // the palette's cells are 24 x 24 pixels of one colour
 
 bool InCube(Colour c) {
   return RedOf(c) % 51 == 0 && GreenOf(c) % 51 == 0 && BlueOf(c) % 51 == 0;
@@ -51,8 +52,8 @@ TEST(HalftonePalette, KeepsTheCubeInOrderAndEveryEntryDistinct) {
 
 TEST(HalftonePalette, HoldsEveryColourOfTheShippedPalette) {
   const Surface palette = ShippedPalette();
-  ASSERT_EQ(palette.Width() % kCell, 0);
-  ASSERT_EQ(palette.Height() % kCell, 0);
+  ASSERT_EQ(palette.Width() % Cell, 0);
+  ASSERT_EQ(palette.Height() % Cell, 0);
 
   // A drawing made with the palette saves at 8 bits without one colour changing.
   const Surface saved = DecodeBmp(EncodeBmp(ConvertTo8BitHalftone(palette)), "palette");
@@ -62,7 +63,7 @@ TEST(HalftonePalette, HoldsEveryColourOfTheShippedPalette) {
     for (int x = 0; x < palette.Width(); ++x) {
       const Colour c = palette.ReadPixel(x, y);
       ASSERT_EQ(saved.ReadPixel(x, y), c) << "pixel (" << x << ", " << y << ")";
-      ASSERT_EQ(c, palette.ReadPixel(x / kCell * kCell, y / kCell * kCell)) << "cell not plain";
+      ASSERT_EQ(c, palette.ReadPixel(x / Cell * Cell, y / Cell * Cell)) << "cell not plain";
       const bool seen = std::find(ownColours.begin(), ownColours.end(), c) != ownColours.end();
       if (!InCube(c) && !seen) ownColours.push_back(c);
     }
@@ -87,10 +88,10 @@ TEST(HalftonePalette, ShippedRampsRunFromDarkToLight) {
     return 0.2126 * linear(RedOf(c)) + 0.7152 * linear(GreenOf(c)) + 0.0722 * linear(BlueOf(c));
   };
   const Surface palette = ShippedPalette();
-  for (int y = kCell / 2; y < palette.Height(); y += kCell) {
-    for (int x = kCell + kCell / 2; x < palette.Width(); x += kCell) {
-      EXPECT_LT(luminance(palette.ReadPixel(x - kCell, y)), luminance(palette.ReadPixel(x, y)))
-          << "cell " << x / kCell << " of row " << y / kCell;
+  for (int y = Cell / 2; y < palette.Height(); y += Cell) {
+    for (int x = Cell + Cell / 2; x < palette.Width(); x += Cell) {
+      EXPECT_LT(luminance(palette.ReadPixel(x - Cell, y)), luminance(palette.ReadPixel(x, y)))
+          << "cell " << x / Cell << " of row " << y / Cell;
     }
   }
 }

@@ -12,7 +12,7 @@ namespace gk::e2e {
 namespace {
 
 // Generous: the suite runs on loaded two-core machines.
-constexpr int kToolTimeoutMs = 30000;
+constexpr int ToolTimeoutMs = 30000;
 
 struct ToolResult {
   bool ok = false;
@@ -26,7 +26,7 @@ ToolResult RunTool(const QString& program, const QStringList& arguments,
   process.setProcessEnvironment(env);
   process.start(program, arguments);
   ToolResult result;
-  if (!process.waitForFinished(kToolTimeoutMs)) {
+  if (!process.waitForFinished(ToolTimeoutMs)) {
     process.kill();
     process.waitForFinished(5000);
     result.error = program + " did not finish";
@@ -60,11 +60,11 @@ DesktopSession::DesktopSession() {
   xvfb_.setProcessChannelMode(QProcess::SeparateChannels);
   xvfb_.setReadChannel(QProcess::StandardOutput);
   xvfb_.start();
-  if (!xvfb_.waitForStarted(kToolTimeoutMs)) throw std::runtime_error("cannot start Xvfb");
+  if (!xvfb_.waitForStarted(ToolTimeoutMs)) throw std::runtime_error("cannot start Xvfb");
   QByteArray number;
   QElapsedTimer clock;
   clock.start();
-  while (!number.contains('\n') && clock.elapsed() < kToolTimeoutMs &&
+  while (!number.contains('\n') && clock.elapsed() < ToolTimeoutMs &&
          xvfb_.state() == QProcess::Running) {
     xvfb_.waitForReadyRead(500);
     number += xvfb_.readAllStandardOutput();

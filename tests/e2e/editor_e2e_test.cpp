@@ -27,10 +27,10 @@ namespace {
 using L = EditorLayout;
 
 // The program's exit and the dialogs can take long on a loaded machine.
-constexpr int kExitTimeoutMs = 20000;
-constexpr unsigned kBlack = 0x000000;
-constexpr unsigned kWhite = 0xFFFFFF;
-constexpr unsigned kRed = 0xFF0000;
+constexpr int ExitTimeoutMs = 20000;
+constexpr unsigned RgbBlack = 0x000000;
+constexpr unsigned RgbWhite = 0xFFFFFF;
+constexpr unsigned RgbRed = 0xFF0000;
 
 // An area of the client area and the colour every pixel of it must (or must not) show.
 struct Expect {
@@ -136,7 +136,7 @@ class EditorJourney : public ::testing::Test {
       for (int column = 0; column < L::Cells; ++column) {
         const QPoint c = L::CellCentre(column, row);
         const Colour colour = image.ReadPixel(column, row);
-        cells.push_back({QRect(c, c), colour == NoColour ? kBlack : OnScreen(colour)});
+        cells.push_back({QRect(c, c), colour == NoColour ? RgbBlack : OnScreen(colour)});
       }
     }
     return cells;
@@ -159,14 +159,14 @@ TEST_F(EditorJourney, StartsWithTheInitialLayoutAndMovesTheEditWindow) {
   Shot("start");
   EXPECT_TRUE(HasTitle("gridkiln"));
   EXPECT_EQ(Editor().ClientSize(), QSize(L::GridSide, L::BelowGrid + layout_.palH));
-  EXPECT_TRUE(Shows({{L::Grid(), kBlack},
-                     {layout_.SwatchAboveMarker(), kWhite},
-                     {layout_.View(32, 32), kBlack},
-                     {layout_.MarkerV(0), kRed},
-                     {layout_.MarkerH(0), kRed},
+  EXPECT_TRUE(Shows({{L::Grid(), RgbBlack},
+                     {layout_.SwatchAboveMarker(), RgbWhite},
+                     {layout_.View(32, 32), RgbBlack},
+                     {layout_.MarkerV(0), RgbRed},
+                     {layout_.MarkerH(0), RgbRed},
                      // The markers are 2 x 4 and 4 x 2, no larger.
-                     {layout_.MarkerV(0).translated(2, 0), kRed, false},
-                     {layout_.MarkerH(0).translated(0, 2), kRed, false}},
+                     {layout_.MarkerV(0).translated(2, 0), RgbRed, false},
+                     {layout_.MarkerH(0).translated(0, 2), RgbRed, false}},
                     "at start"));
 
   // The palette shows palette.bmp at 1:1; its bottom row lies just outside the client area.
@@ -181,26 +181,27 @@ TEST_F(EditorJourney, StartsWithTheInitialLayoutAndMovesTheEditWindow) {
 
   // A white dot at image (0, 0) tells where the grid's window on the image stands.
   Click(L::CellCentre(0, 0));
-  ASSERT_TRUE(Shows({{L::Cell(0, 0), kWhite}, {layout_.ViewPixel(0, 0), kWhite}}, "a dot"));
+  ASSERT_TRUE(Shows({{L::Cell(0, 0), RgbWhite}, {layout_.ViewPixel(0, 0), RgbWhite}}, "a dot"));
 
   // The arrows move the window 4 pixels; the view drag moves it as far as the pointer moved.
   Press(L::Right);
-  EXPECT_TRUE(Shows({{layout_.MarkerV(4), kRed}, {L::Cell(0, 0), kBlack}}, "after Right"));
+  EXPECT_TRUE(Shows({{layout_.MarkerV(4), RgbRed}, {L::Cell(0, 0), RgbBlack}}, "after Right"));
   Press(L::Down);
-  EXPECT_TRUE(Shows({{layout_.MarkerH(4), kRed}, {layout_.MarkerH(0), kRed, false}}, "after Down"));
+  EXPECT_TRUE(
+      Shows({{layout_.MarkerH(4), RgbRed}, {layout_.MarkerH(0), RgbRed, false}}, "after Down"));
   const QPoint grip(layout_.ViewLeft() + 20, layout_.ViewTop() + 20);
   Editor().Drag(grip.x(), grip.y(), grip.x() + 5, grip.y(), 1);
-  EXPECT_TRUE(Shows({{layout_.MarkerV(9), kRed}, {layout_.MarkerV(4), kRed, false}},
+  EXPECT_TRUE(Shows({{layout_.MarkerV(9), RgbRed}, {layout_.MarkerV(4), RgbRed, false}},
                     "after a drag of 5 to the right"));
   Shot("moved");
   Press(L::Up);
   Press(L::Left);
   Press(L::Left);
   Press(L::Left);
-  EXPECT_TRUE(Shows({{layout_.MarkerV(0), kRed},
-                     {layout_.MarkerH(0), kRed},
-                     {layout_.MarkerV(1), kRed, false},
-                     {L::Cell(0, 0), kWhite}},
+  EXPECT_TRUE(Shows({{layout_.MarkerV(0), RgbRed},
+                     {layout_.MarkerH(0), RgbRed},
+                     {layout_.MarkerV(1), RgbRed, false},
+                     {L::Cell(0, 0), RgbWhite}},
                     "back at the origin"));
 }
 
@@ -223,9 +224,9 @@ TEST_F(EditorJourney, DrawsFillsUndoesAndSavesUnderAnAutomaticName) {
       {QRect(L::Cell(1, 2).topLeft(), L::Cell(5, 2).bottomRight()), inkOnScreen},
       {QRect(layout_.ViewPixel(1, 2).topLeft(), layout_.ViewPixel(5, 2).bottomRight()),
        inkOnScreen},
-      {L::Cell(0, 2), kBlack},
-      {L::Cell(6, 2), kBlack},
-      {L::Cell(3, 3), kBlack}};
+      {L::Cell(0, 2), RgbBlack},
+      {L::Cell(6, 2), RgbBlack},
+      {L::Cell(3, 3), RgbBlack}};
   ASSERT_TRUE(Shows(stroke, "the stroke"));
   Shot("stroke");
 
@@ -245,8 +246,8 @@ TEST_F(EditorJourney, DrawsFillsUndoesAndSavesUnderAnAutomaticName) {
 
   Editor().Menu("e", {"u"});
   auto undone = stroke;
-  undone.push_back({L::Cell(10, 10), kBlack});
-  undone.push_back({layout_.ViewPixel(31, 31), kBlack});
+  undone.push_back({L::Cell(10, 10), RgbBlack});
+  undone.push_back({layout_.ViewPixel(31, 31), RgbBlack});
   ASSERT_TRUE(Shows(undone, "after Undo"));
 
   Press(L::Save);
@@ -364,7 +365,7 @@ TEST_F(EditorJourney, OpenedIndexedFilesKeepTheirFormatThroughShiftMirrorAndSave
   ASSERT_TRUE(Editor().WaitForNoDialog());
   EXPECT_TRUE(Editor().Running());
   EXPECT_TRUE(HasTitle("gridkiln"));
-  EXPECT_TRUE(Shows({{L::Grid(), kBlack}}, "the document after the refused open"));
+  EXPECT_TRUE(Shows({{L::Grid(), RgbBlack}}, "the document after the refused open"));
 
   struct Case {
     const char* name;
@@ -439,7 +440,7 @@ TEST_F(EditorJourney, SeriesMenuNextButtonAndSavePlusPlus) {
   // The title and the picture in the grid both say which file is open.
   auto isOpen = [&](const QString& name) {
     return HasTitle("gridkiln - " + name) &&
-           Shows({{L::Cell(0, 0), OnScreen(colourOf(name))}, {L::Cell(8, 8), kBlack}}, name);
+           Shows({{L::Cell(0, 0), OnScreen(colourOf(name))}, {L::Cell(8, 8), RgbBlack}}, name);
   };
 
   Press(L::Open);
@@ -486,7 +487,7 @@ TEST_F(EditorJourney, SeriesMenuNextButtonAndSavePlusPlus) {
 TEST_F(EditorJourney, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
   Start();
   Click(L::CellCentre(4, 4));
-  ASSERT_TRUE(Shows({{L::Cell(4, 4), kWhite}}, "a dot"));
+  ASSERT_TRUE(Shows({{L::Cell(4, 4), RgbWhite}}, "a dot"));
 
   Editor().Menu("f", {"q"});
   QString prompt = Editor().WaitForDialog();
@@ -496,13 +497,13 @@ TEST_F(EditorJourney, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
   Editor().Key("Escape");
   ASSERT_TRUE(Editor().WaitForNoDialog());
   EXPECT_FALSE(Editor().WaitForExit(1000)) << "Cancel ended the program";
-  EXPECT_TRUE(Shows({{L::Cell(4, 4), kWhite}}, "the document after Cancel"));
+  EXPECT_TRUE(Shows({{L::Cell(4, 4), RgbWhite}}, "the document after Cancel"));
 
   Editor().Menu("f", {"q"});
   prompt = Editor().WaitForDialog();
   ASSERT_FALSE(prompt.isEmpty()) << "no prompt on the second close";
   Editor().Key("n");
-  ASSERT_TRUE(Editor().WaitForExit(kExitTimeoutMs)) << "No did not end the program";
+  ASSERT_TRUE(Editor().WaitForExit(ExitTimeoutMs)) << "No did not end the program";
   EXPECT_EQ(Editor().ExitStatus(), QProcess::NormalExit);
   EXPECT_EQ(Editor().ExitCode(), 0);
   EXPECT_TRUE(QDir(folder_->BmpDir()).entryList(QDir::Files).isEmpty()) << "No saved a file";
@@ -511,11 +512,11 @@ TEST_F(EditorJourney, ClosingWithChangesAsksAndCancelKeepsTheWindow) {
 TEST_F(EditorJourney, ClosingWithChangesAndYesSavesBeforeEnding) {
   Start();
   Click(L::CellCentre(2, 1));
-  ASSERT_TRUE(Shows({{L::Cell(2, 1), kWhite}}, "a dot"));
+  ASSERT_TRUE(Shows({{L::Cell(2, 1), RgbWhite}}, "a dot"));
   Editor().Menu("f", {"q"});
   ASSERT_FALSE(Editor().WaitForDialog().isEmpty()) << "no prompt";
   Editor().Key("y");
-  ASSERT_TRUE(Editor().WaitForExit(kExitTimeoutMs)) << "Yes did not end the program";
+  ASSERT_TRUE(Editor().WaitForExit(ExitTimeoutMs)) << "Yes did not end the program";
   EXPECT_EQ(Editor().ExitCode(), 0);
   const Surface saved = LoadBmpFile((folder_->BmpDir() + "/1.bmp").toStdString());
   Surface expected(32, 32, PixelFormat::Rgb24(), Black);
@@ -534,7 +535,7 @@ TEST_F(EditorJourney, WithoutPaletteShowsOneErrorBoxAndEnds) {
   EXPECT_TRUE(Editor().OtherWindows().isEmpty());
   Editor().FocusWindow(Editor().WindowId());
   Editor().Key("Return");
-  ASSERT_TRUE(Editor().WaitForExit(kExitTimeoutMs)) << "the program went on without a palette";
+  ASSERT_TRUE(Editor().WaitForExit(ExitTimeoutMs)) << "the program went on without a palette";
   EXPECT_EQ(Editor().ExitStatus(), QProcess::NormalExit);
   EXPECT_EQ(Editor().ExitCode(), 0);
 }
@@ -570,9 +571,9 @@ TEST_F(EditorJourney, InstalledProgramStartsFromItsLink) {
   Shot("installed");
   EXPECT_TRUE(HasTitle("gridkiln"));
   EXPECT_TRUE(
-      Shows({{L::Grid(), kBlack},
+      Shows({{L::Grid(), RgbBlack},
              {QRect(layout_.PaletteAt(0, 0), QSize(1, 1)), OnScreen(palette_.ReadPixel(0, 0))},
-             {layout_.SwatchAboveMarker(), kWhite}},
+             {layout_.SwatchAboveMarker(), RgbWhite}},
             "the installed editor"));
   Click(L::CellCentre(0, 0));
   Press(L::Save);

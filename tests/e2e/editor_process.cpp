@@ -10,11 +10,11 @@ namespace gk::e2e {
 namespace {
 
 // The grid's top edge with the initial settings: the button row's height.
-constexpr int kGridTop = 40;
+constexpr int GridTop = 40;
 // A client column right of the button row and clear of the menu titles, inside the grid.
-constexpr int kProbeX = 580;
+constexpr int ProbeX = 580;
 // Starting a Qt program under a loaded machine can take a while.
-constexpr int kStartTimeoutMs = 30000;
+constexpr int StartTimeoutMs = 30000;
 
 bool IsBlack(QRgb pixel) {
   return (pixel & 0xFFFFFF) == 0;
@@ -36,10 +36,10 @@ EditorProcess::EditorProcess(DesktopSession& desktop, const QString& program,
   process_.setWorkingDirectory(workDir);
   process_.setProcessChannelMode(QProcess::ForwardedChannels);
   process_.start(program, {});
-  if (!process_.waitForStarted(kStartTimeoutMs)) {
+  if (!process_.waitForStarted(StartTimeoutMs)) {
     throw std::runtime_error("cannot start " + program.toStdString());
   }
-  if (!WaitUntil([&] { return !VisibleWindows().isEmpty() || !Running(); }, kStartTimeoutMs)) {
+  if (!WaitUntil([&] { return !VisibleWindows().isEmpty() || !Running(); }, StartTimeoutMs)) {
     throw std::runtime_error("the editor showed no window");
   }
   if (!Running()) {
@@ -57,7 +57,7 @@ EditorProcess::EditorProcess(DesktopSession& desktop, const QString& program,
   WaitUntil(
       [&] {
         const QImage shot = desktop_.Screenshot();
-        const int x = frame.x() + kProbeX;
+        const int x = frame.x() + ProbeX;
         if (x >= shot.width() || frame.y() + 1 >= shot.height()) return false;
         if (IsBlack(shot.pixel(x, frame.y() + 1))) return false;
         for (int y = frame.y() + 2; y < frame.y() + 200 && y < shot.height(); ++y) {
@@ -68,9 +68,9 @@ EditorProcess::EditorProcess(DesktopSession& desktop, const QString& program,
         }
         return false;
       },
-      kStartTimeoutMs);
+      StartTimeoutMs);
   if (gridTop < 0) throw std::runtime_error("cannot find the edit grid on the screen");
-  clientOrigin_ = QPoint(frame.x(), gridTop - kGridTop);
+  clientOrigin_ = QPoint(frame.x(), gridTop - GridTop);
   FocusMainWindow();
 }
 

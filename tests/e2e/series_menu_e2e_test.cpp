@@ -26,9 +26,9 @@ namespace {
 using L = EditorLayout;
 
 // Menu titles are dark text on the light bar; titles stand further apart than letters.
-constexpr int kTextDarkness = 0x60;
-constexpr int kTitleGap = 8;
-constexpr int kChrsTitleIndex = 3;  // &File, &Edit, &Pen, &Chrs
+constexpr int TextDarkness = 0x60;
+constexpr int TitleGap = 8;
+constexpr int ChrsTitleIndex = 3;  // &File, &Edit, &Pen, &Chrs
 
 int Field(const QString& shell, const char* name) {
   const QRegularExpressionMatch match =
@@ -38,8 +38,7 @@ int Field(const QString& shell, const char* name) {
 }
 
 bool IsText(QRgb pixel) {
-  return qRed(pixel) < kTextDarkness && qGreen(pixel) < kTextDarkness &&
-         qBlue(pixel) < kTextDarkness;
+  return qRed(pixel) < TextDarkness && qGreen(pixel) < TextDarkness && qBlue(pixel) < TextDarkness;
 }
 
 class SeriesMenuJourney : public ::testing::Test {
@@ -98,7 +97,7 @@ class SeriesMenuJourney : public ::testing::Test {
     if (bottom <= top) throw std::runtime_error("no menu bar above the client area");
     const QImage shot = Editor().Shot();
     std::vector<std::pair<int, int>> runs;  // first and last column of each title's text
-    int gap = kTitleGap;
+    int gap = TitleGap;
     for (int x = frame.x(); x < frame.x() + frame.width() && x < shot.width(); ++x) {
       bool text = false;
       for (int y = top; y <= bottom && !text; ++y) text = IsText(shot.pixel(x, y));
@@ -106,14 +105,14 @@ class SeriesMenuJourney : public ::testing::Test {
         ++gap;
         continue;
       }
-      if (gap >= kTitleGap) runs.push_back({x, x});
+      if (gap >= TitleGap) runs.push_back({x, x});
       runs.back().second = x;
       gap = 0;
     }
-    if (static_cast<int>(runs.size()) <= kChrsTitleIndex) {
+    if (static_cast<int>(runs.size()) <= ChrsTitleIndex) {
       throw std::runtime_error("found " + std::to_string(runs.size()) + " menu titles");
     }
-    const auto [first, last] = runs[kChrsTitleIndex];
+    const auto [first, last] = runs[ChrsTitleIndex];
     return QPoint((first + last) / 2, (top + bottom) / 2) - origin;
   }
 
@@ -164,11 +163,11 @@ struct Member {
   const char* name;
   Colour colour;
 };
-const std::vector<Member> kHeroes = {
+const std::vector<Member> Heroes = {
     {"hero1.bmp", 0x0000FF}, {"hero10.bmp", 0x00FF00}, {"hero2.bmp", 0xFF0000}};
 
 TEST_F(SeriesMenuJourney, MenuClickedEmptyAtStartOpensWithItsItemsOnceFilled) {
-  for (const Member& m : kHeroes) WriteBmp(m.name, m.colour);
+  for (const Member& m : Heroes) WriteBmp(m.name, m.colour);
 
   OpenEmptyMenu(true);
   Shot("empty-clicked");
@@ -191,7 +190,7 @@ TEST_F(SeriesMenuJourney, MenuClickedEmptyAtStartOpensWithItsItemsOnceFilled) {
 }
 
 TEST_F(SeriesMenuJourney, MenuEmptiedByAFileWithoutSeriesComesBackWithTheNextSeries) {
-  for (const Member& m : kHeroes) WriteBmp(m.name, m.colour);
+  for (const Member& m : Heroes) WriteBmp(m.name, m.colour);
   WriteBmp("_a.bmp", 0x00FFFF);
 
   OpenWithDialog("_a.bmp");
@@ -219,8 +218,8 @@ TEST_F(SeriesMenuJourney, MenuEmptiedByAFileWithoutSeriesComesBackWithTheNextSer
 
 TEST_F(SeriesMenuJourney, LongSeriesOpensThroughGroupsFilledWhenShown) {
   // 600 names: three groups of 200. Only the files a journey opens need pictures in them.
-  constexpr int kCount = 600;
-  for (int i = 0; i < kCount; ++i) {
+  constexpr int Count = 600;
+  for (int i = 0; i < Count; ++i) {
     const QString name = QString("big%1.bmp").arg(i, 4, 10, QChar('0'));
     if (i == 0 || i == 201 || i == 400) continue;
     QFile file(Doc(name));

@@ -47,15 +47,6 @@ class DocumentFilesTest : public testing::EditorFixture {
     appDir_ = ctx_.state.AppDir;
     work_ = tmp_.Path("work/");
     fs::create_directories(work_);
-
-    // As after start-up: a black 32 x 32 document shown doubled, an empty undo copy.
-    EditorControls& c = ctx_.controls;
-    c.ImgMain.SetBounds(0, 40, 37 * 16, 37 * 16);
-    c.ImgView.SetBounds(300, 700, 32, 32);
-    ctx_.Document().FillBlack(32, 32);
-    c.ImgView.Width = 64;
-    c.ImgView.Height = 64;
-    c.ImgViewB.SetBounds(0, 0, 32, 32);
   }
 
   void Modify(Colour c = Red) {

@@ -14,8 +14,7 @@
 namespace gk {
 namespace {
 
-constexpr Colour kRed = 0x0000FF;
-constexpr Colour kGreen = 0x00FF00;
+constexpr Colour Green = 0x00FF00;
 
 // A 16 x 16 black document, an 8 x 8 edit window of 4-pixel dots.
 struct TestEditor {
@@ -95,7 +94,7 @@ TEST(StrokeTest, PressAndMoveRules) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TestEditor e;
-    e.ctx.state.CurColor = kRed;
+    e.ctx.state.CurColor = Red;
     for (const PointerEvent& ev : c.events) {
       if (ev.press) {
         ImgMainMouseDown(e.ctx, ev.x, ev.y);
@@ -105,7 +104,7 @@ TEST(StrokeTest, PressAndMoveRules) {
     }
     EXPECT_EQ(e.Count(ControlId::ImgMain), c.plots);
     EXPECT_EQ(e.Count(ControlId::ImgView), c.plots);
-    for (auto [x, y] : c.painted) EXPECT_EQ(e.Pixel(x, y), kRed) << x << "," << y;
+    for (auto [x, y] : c.painted) EXPECT_EQ(e.Pixel(x, y), Red) << x << "," << y;
     for (auto [x, y] : c.untouched) EXPECT_EQ(e.Pixel(x, y), Black) << x << "," << y;
   }
 }
@@ -114,17 +113,17 @@ TEST(StrokeTest, PlotPaintsTheDocumentPixelAndTheGridSquare) {
   TestEditor e;
   e.ctx.state.OriginX = 4;
   e.ctx.state.OriginY = 2;
-  e.ctx.state.CurColor = kGreen;
+  e.ctx.state.CurColor = Green;
   ImgMainMouseDown(e.ctx, 9, 13);  // cell (2, 3)
-  EXPECT_EQ(e.Pixel(6, 5), kGreen);
-  EXPECT_EQ(e.ctx.state.DrawColor, kGreen);
+  EXPECT_EQ(e.Pixel(6, 5), Green);
+  EXPECT_EQ(e.ctx.state.DrawColor, Green);
   EXPECT_EQ(e.ctx.state.LastDotX, 2);
   EXPECT_EQ(e.ctx.state.LastDotY, 3);
   const Surface& grid = e.ctx.controls.ImgMain.Canvas();
   for (int y = 8; y < 16; ++y) {
     for (int x = 4; x < 16; ++x) {
       const bool inside = x >= 8 && x < 12 && y >= 12 && y < 16;
-      EXPECT_EQ(grid.ReadPixel(x, y), inside ? kGreen : Black) << x << "," << y;
+      EXPECT_EQ(grid.ReadPixel(x, y), inside ? Green : Black) << x << "," << y;
     }
   }
   // The first press sets the marker; later ones leave it.
@@ -136,7 +135,7 @@ TEST(StrokeTest, PlotPaintsTheDocumentPixelAndTheGridSquare) {
 TEST(StrokeTest, EraseDrawsBlackWhateverTheCurrentColour) {
   TestEditor e;
   e.Doc().FillWhite(16, 16);
-  e.ctx.state.CurColor = kRed;
+  e.ctx.state.CurColor = Red;
   BtnEraseClick(e.ctx);
   ImgMainMouseDown(e.ctx, 1, 1);
   ImgMainMouseMove(e.ctx, true, 5, 1);
@@ -163,27 +162,27 @@ TEST(StrokeTest, PositionsOutsideTheGrid) {
     TestEditor e;
     e.ctx.state.OriginX = 4;
     e.ctx.state.OriginY = 4;
-    e.ctx.state.CurColor = kRed;
+    e.ctx.state.CurColor = Red;
     ImgMainMouseDown(e.ctx, 0, 0);  // arms the stroke at cell (0, 0), pixel (4, 4)
     e.Doc().WritePixel(4, 4, Black);
     ImgMainMouseMove(e.ctx, true, c.x, c.y);
     int red = 0;
     for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x) red += e.Pixel(x, y) == kRed;
+      for (int x = 0; x < 16; ++x) red += e.Pixel(x, y) == Red;
     // A move that stays in cell (0, 0) does not plot again, so nothing shows there.
     const bool sameCell = c.pixel == std::pair{4, 4};
     EXPECT_EQ(red, c.pixel && !sameCell ? 1 : 0);
     if (c.pixel && !sameCell) {
-      EXPECT_EQ(e.Pixel(c.pixel->first, c.pixel->second), kRed);
+      EXPECT_EQ(e.Pixel(c.pixel->first, c.pixel->second), Red);
     }
     // Presses out there follow the same rule.
     TestEditor p;
     p.ctx.state.OriginX = 4;
     p.ctx.state.OriginY = 4;
-    p.ctx.state.CurColor = kRed;
+    p.ctx.state.CurColor = Red;
     ImgMainMouseDown(p.ctx, c.x, c.y);
     if (c.pixel) {
-      EXPECT_EQ(p.Pixel(c.pixel->first, c.pixel->second), kRed);
+      EXPECT_EQ(p.Pixel(c.pixel->first, c.pixel->second), Red);
     } else {
       EXPECT_TRUE(p.DocIsAll(Black));
     }
@@ -211,17 +210,17 @@ TEST(FillTest, FillsTheConnectedAreaBeyondTheEditWindow) {
   TestEditor e;
   // A white wall at column 10 bounds the area; the edit window shows columns 0 to 7 only.
   for (int y = 0; y < 16; ++y) e.Doc().WritePixel(10, y, White);
-  e.ctx.state.CurColor = kRed;
+  e.ctx.state.CurColor = Red;
   BtnPaintClick(e.ctx);
   ImgMainMouseDown(e.ctx, 1, 1);
   for (int y = 0; y < 16; ++y) {
     for (int x = 0; x < 16; ++x) {
-      const Colour expected = x < 10 ? kRed : x == 10 ? White : Black;
+      const Colour expected = x < 10 ? Red : x == 10 ? White : Black;
       ASSERT_EQ(e.Pixel(x, y), expected) << x << "," << y;
     }
   }
   // The grid is redrawn whole and the pen is chosen again.
-  EXPECT_EQ(e.ctx.controls.ImgMain.Canvas().ReadPixel(31, 31), kRed);
+  EXPECT_EQ(e.ctx.controls.ImgMain.Canvas().ReadPixel(31, 31), Red);
   EXPECT_EQ(e.ctx.state.Tool, ToolPen);
   EXPECT_EQ(e.ui.checkedTool, ToolPen);
   EXPECT_EQ(e.ui.title, "Paint");
@@ -231,20 +230,20 @@ TEST(FillTest, TargetIsTheColourTheGridShows) {
   TestEditor e;
   // The document changes under a grid that has not been redrawn: the fill matches the colour
   // the grid shows (black), which the document no longer holds at that dot.
-  e.Doc().WritePixel(0, 0, kGreen);
-  e.ctx.state.CurColor = kRed;
+  e.Doc().WritePixel(0, 0, Green);
+  e.ctx.state.CurColor = Red;
   BtnPaintClick(e.ctx);
   ImgMainMouseDown(e.ctx, 1, 1);
-  EXPECT_EQ(e.Pixel(0, 0), kGreen);
+  EXPECT_EQ(e.Pixel(0, 0), Green);
   EXPECT_EQ(e.Pixel(1, 0), Black);
   // The redraw after the fill brings the grid in line.
-  EXPECT_EQ(e.ctx.controls.ImgMain.Canvas().ReadPixel(1, 1), kGreen);
+  EXPECT_EQ(e.ctx.controls.ImgMain.Canvas().ReadPixel(1, 1), Green);
 }
 
 TEST(FillTest, HeldButtonAfterAFillOrAPickPlotsNothing) {
   for (auto choose : {BtnPaintClick, BtnSpoitClick}) {
     TestEditor e;
-    e.ctx.state.CurColor = kRed;
+    e.ctx.state.CurColor = Red;
     ImgMainMouseDown(e.ctx, 1, 1);  // an armed pen stroke
     e.Doc().FillBlack(16, 16);
     RedrawGrid(e.ctx);
@@ -264,30 +263,30 @@ TEST(FillTest, HeldButtonAfterAFillOrAPickPlotsNothing) {
 
 TEST(FillTest, DoubleClickWithPaintFillsThenPlots) {
   TestEditor e;
-  e.ctx.state.CurColor = kRed;
+  e.ctx.state.CurColor = Red;
   BtnPaintClick(e.ctx);
   ImgMainMouseDown(e.ctx, 1, 1);
   ImgMainMouseDown(e.ctx, 1, 1);
-  EXPECT_TRUE(e.DocIsAll(kRed));
+  EXPECT_TRUE(e.DocIsAll(Red));
   EXPECT_TRUE(e.ctx.state.Stroking);  // the second press was a pen press
-  EXPECT_EQ(e.ctx.state.DrawColor, kRed);
+  EXPECT_EQ(e.ctx.state.DrawColor, Red);
   BtnUndoClick(e.ctx);
-  EXPECT_TRUE(e.DocIsAll(kRed));  // the filled picture, not the black one
+  EXPECT_TRUE(e.DocIsAll(Red));  // the filled picture, not the black one
 }
 
 TEST(SpoitTest, PicksTheGridColourWithoutChangingTheDocument) {
   TestEditor e;
-  e.Doc().WritePixel(2, 1, kGreen);
+  e.Doc().WritePixel(2, 1, Green);
   RedrawGrid(e.ctx);
   e.ui.refreshed.clear();
   BtnSpoitClick(e.ctx);
   ImgMainMouseDown(e.ctx, 9, 5);
-  EXPECT_EQ(e.ctx.state.CurColor, kGreen);
+  EXPECT_EQ(e.ctx.state.CurColor, Green);
   const Surface& swatch = e.ctx.controls.ImgColor.Canvas();
-  EXPECT_EQ(swatch.ReadPixel(0, 0), kGreen);
-  EXPECT_EQ(swatch.ReadPixel(3, 3), kGreen);
+  EXPECT_EQ(swatch.ReadPixel(0, 0), Green);
+  EXPECT_EQ(swatch.ReadPixel(3, 3), Green);
   EXPECT_EQ(e.Count(ControlId::ImgColor), 1);
-  EXPECT_EQ(e.Pixel(2, 1), kGreen);
+  EXPECT_EQ(e.Pixel(2, 1), Green);
   EXPECT_EQ(e.ui.marker, "*");
   EXPECT_EQ(e.ctx.state.Tool, ToolPen);
   EXPECT_EQ(e.ui.checkedTool, ToolPen);
@@ -295,10 +294,10 @@ TEST(SpoitTest, PicksTheGridColourWithoutChangingTheDocument) {
 
 TEST(SpoitTest, OutsideTheGridTakesNoColour) {
   TestEditor e;
-  e.ctx.state.CurColor = kRed;
+  e.ctx.state.CurColor = Red;
   BtnSpoitClick(e.ctx);
   ImgMainMouseDown(e.ctx, 100, 1);
-  EXPECT_EQ(e.ctx.state.CurColor, kRed);
+  EXPECT_EQ(e.ctx.state.CurColor, Red);
   EXPECT_EQ(e.Count(ControlId::ImgColor), 0);
   EXPECT_EQ(e.ctx.state.Tool, ToolPen);
 }
@@ -333,17 +332,17 @@ TEST(ToolTest, SelectionHandlers) {
 
 TEST(UndoTest, RestoresTheLastSnapshot) {
   TestEditor e;
-  e.ctx.state.CurColor = kRed;
+  e.ctx.state.CurColor = Red;
   ImgMainMouseDown(e.ctx, 1, 1);
   ImgMainMouseDown(e.ctx, 5, 1);
   e.ctx.state.OriginX = 3;
   BtnEraseClick(e.ctx);
   BtnUndoClick(e.ctx);
-  EXPECT_EQ(e.Pixel(0, 0), kRed);
+  EXPECT_EQ(e.Pixel(0, 0), Red);
   EXPECT_EQ(e.Pixel(1, 0), Black);
   // Twice is the same as once; the marker, the tool and the edit window stay.
   BtnUndoClick(e.ctx);
-  EXPECT_EQ(e.Pixel(0, 0), kRed);
+  EXPECT_EQ(e.Pixel(0, 0), Red);
   EXPECT_EQ(e.Pixel(1, 0), Black);
   EXPECT_EQ(e.ui.marker, "*");
   EXPECT_EQ(e.ctx.state.Tool, ToolErase);
@@ -362,35 +361,35 @@ TEST(UndoTest, FirstActionTurnsTheDocumentWhite) {
 
 TEST(UndoTest, AfterAnEyedropperPickRestoresThePickMoment) {
   TestEditor e;
-  e.ctx.state.CurColor = kRed;
+  e.ctx.state.CurColor = Red;
   ImgMainMouseDown(e.ctx, 1, 1);
   BtnSpoitClick(e.ctx);
   ImgMainMouseDown(e.ctx, 5, 5);
   BtnUndoClick(e.ctx);
-  EXPECT_EQ(e.Pixel(0, 0), kRed);
+  EXPECT_EQ(e.Pixel(0, 0), Red);
 }
 
 TEST(UndoTest, UndoCopyKeepsAnIndexedDocumentsFormat) {
-  const std::vector<Colour> table = {Black, kRed, kGreen, 0xFEFEFE};
+  const std::vector<Colour> table = {Black, Red, Green, 0xFEFEFE};
   TestEditor e(16, 16, PixelFormat::Indexed(8, table));
   BtnUndoClick(e.ctx);  // the new undo copy is white as the table best gives it
   EXPECT_TRUE(e.DocIsAll(0xFEFEFE));
   EXPECT_EQ(e.ctx.controls.ImgViewB.Canvas().Format(), e.Doc().Format());
-  e.Doc().FillRectangle(0, 0, 16, 16, kGreen);
+  e.Doc().FillRectangle(0, 0, 16, 16, Green);
   ImgMainMouseDown(e.ctx, 1, 1);
   BtnUndoClick(e.ctx);
-  EXPECT_TRUE(e.DocIsAll(kGreen));
+  EXPECT_TRUE(e.DocIsAll(Green));
 }
 
 TEST(UndoTest, SnapshotReplacesAnUndoCopyOfAnotherFormat) {
   TestEditor e;
   // A leftover two-colour copy would turn every snapshot into black and white.
   e.ctx.controls.ImgViewB.SetSurface(Surface(16, 16, PixelFormat::Indexed(1, {Black, White})));
-  e.Doc().FillRectangle(0, 0, 16, 16, kGreen);
-  e.ctx.state.CurColor = kRed;
+  e.Doc().FillRectangle(0, 0, 16, 16, Green);
+  e.ctx.state.CurColor = Red;
   ImgMainMouseDown(e.ctx, 1, 1);
   BtnUndoClick(e.ctx);
-  EXPECT_TRUE(e.DocIsAll(kGreen));
+  EXPECT_TRUE(e.DocIsAll(Green));
 }
 
 }  // namespace

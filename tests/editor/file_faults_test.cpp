@@ -15,6 +15,7 @@
 #include "support/file_contents.h"
 #include "support/scratch_mount.h"
 #include "support/throwaway_user.h"
+#include "workspace/option_handler.h"
 
 namespace gk {
 namespace {
@@ -87,7 +88,7 @@ TEST_F(FullDiskEditorTest, OptionsAnswerFailedAndKeepTheSettingsFile) {
   ctx_.state.IniPath = disk_.Path("gridkiln.ini");
   const std::string before = "Save256=0\r\nWidth=32\r\n";
   ASSERT_TRUE(testing::WriteText(ctx_.state.IniPath, before));
-  LoadSettings(ctx_.settings, ctx_.state);
+  LoadSettings(ctx_.settings, ctx_.state.IniPath);
   ASSERT_TRUE(disk_.Fill());
 
   EXPECT_EQ(ErrorOf([&] { SaveSettings(ctx_.settings, ctx_.state.IniPath); }),
@@ -118,10 +119,7 @@ TEST(SettingsPermissionTest, UnreadableSettingsFileStopsTheStartOfAnOrdinaryUser
   const testing::ChildOutcome outcome = testing::RunInChild(
       [&] {
         Settings settings;
-        EditorState state;
-        state.IniPath = ini;
-        LoadSettings(settings, state);
-        return std::to_string(state.Width);
+        return std::to_string(LoadSettings(settings, ini).Width);
       },
       10, user.Ids());
   EXPECT_TRUE(outcome.threw);

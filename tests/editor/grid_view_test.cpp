@@ -11,9 +11,9 @@
 namespace gk {
 namespace {
 
-constexpr int kViewLeft = 100;
-constexpr int kViewTop = 200;
-constexpr int kDot = 3;
+constexpr int ViewLeft = 100;
+constexpr int ViewTop = 200;
+constexpr int Dot = 3;
 
 // A colour unique to each document pixel, never black.
 Colour PixelColour(int x, int y) {
@@ -30,23 +30,23 @@ class GridViewTest : public ::testing::Test {
     s.Height = height;
     s.Width2 = width2;
     s.Height2 = height2;
-    s.DotSize = kDot;
+    s.DotSize = Dot;
     Surface doc(width, height, PixelFormat::Rgb24(), Black);
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) doc.WritePixel(x, y, PixelColour(x, y));
     }
-    ctx.controls.ImgView.SetBounds(kViewLeft, kViewTop, 2 * width, 2 * height);
+    ctx.controls.ImgView.SetBounds(ViewLeft, ViewTop, 2 * width, 2 * height);
     ctx.controls.ImgView.SetSurface(std::move(doc));
     // Grey, so that a cell the redraw skips stands out.
     ctx.controls.ImgMain.SetSurface(
-        Surface(kDot * width2, kDot * height2, PixelFormat::Rgb24(), 0x808080));
+        Surface(Dot * width2, Dot * height2, PixelFormat::Rgb24(), 0x808080));
   }
 
   // The colour every pixel of cell (j, i) must have, or a failure naming the first that differs.
   ::testing::AssertionResult CellIs(int j, int i, Colour expected) {
     const Surface& grid = *ctx.controls.ImgMain.SurfaceIfAny();
-    for (int y = i * kDot; y < (i + 1) * kDot; ++y) {
-      for (int x = j * kDot; x < (j + 1) * kDot; ++x) {
+    for (int y = i * Dot; y < (i + 1) * Dot; ++y) {
+      for (int x = j * Dot; x < (j + 1) * Dot; ++x) {
         if (grid.ReadPixel(x, y) != expected) {
           return ::testing::AssertionFailure()
                  << "cell (" << j << ", " << i << ") pixel (" << x << ", " << y << ") is "
@@ -72,10 +72,10 @@ class GridViewTest : public ::testing::Test {
 
   void ExpectMarkersAtOrigin() {
     const EditorControls& c = ctx.controls;
-    EXPECT_EQ(c.ImgCurV.Left, kViewLeft + 2 * ctx.state.OriginX);
-    EXPECT_EQ(c.ImgCurV.Top, kViewTop - 4);
-    EXPECT_EQ(c.ImgCurH.Left, kViewLeft - 4);
-    EXPECT_EQ(c.ImgCurH.Top, kViewTop + 2 * ctx.state.OriginY);
+    EXPECT_EQ(c.ImgCurV.Left, ViewLeft + 2 * ctx.state.OriginX);
+    EXPECT_EQ(c.ImgCurV.Top, ViewTop - 4);
+    EXPECT_EQ(c.ImgCurH.Left, ViewLeft - 4);
+    EXPECT_EQ(c.ImgCurH.Top, ViewTop + 2 * ctx.state.OriginY);
   }
 
   int Redraws() const {
@@ -206,8 +206,8 @@ TEST_F(GridViewTest, WindowLargerThanTheImage) {
   ASSERT_TRUE(CellIs(15, 15, PixelColour(7, 7)));
   ASSERT_TRUE(CellIs(7, 7, Black));
   ExpectGridShowsWindow();
-  EXPECT_EQ(ctx.controls.ImgCurV.Left, kViewLeft - 16);
-  EXPECT_EQ(ctx.controls.ImgCurH.Top, kViewTop - 16);
+  EXPECT_EQ(ctx.controls.ImgCurV.Left, ViewLeft - 16);
+  EXPECT_EQ(ctx.controls.ImgCurH.Top, ViewTop - 16);
 
   ImgViewMouseMove(ctx, true, -50, -50);
   EXPECT_EQ(ctx.state.OriginX, -8);

@@ -11,6 +11,7 @@
 #include "settings/settings_file.h"
 #include "support/editor_fixture.h"
 #include "support/file_contents.h"
+#include "workspace/option_handler.h"
 
 namespace gk {
 namespace {
@@ -18,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-const std::string kRestart = "再起動してください。";
+const std::string RestartText = "再起動してください。";
 
 OptionValues Values(std::string width2, std::string height2, std::string dotSize) {
   OptionValues v;
@@ -59,6 +60,8 @@ class BtnOptionClickTest : public testing::EditorFixture {
     ASSERT_TRUE(testing::WriteText(ctx_.state.IniPath, bytes));
   }
   std::string ReadIni() const { return testing::ReadText(ctx_.state.IniPath); }
+  // Reads the settings file as a start does: the list, and the sizes into the state.
+  void ReadSettings() { SetSizes(ctx_.state, LoadSettings(ctx_.settings, ctx_.state.IniPath)); }
   // What the dialog shows for the state, with the user's edits applied by the caller.
   OptionValues Shown() const {
     OptionValues v;
@@ -85,7 +88,7 @@ class BtnOptionClickTest : public testing::EditorFixture {
 };
 
 TEST_F(BtnOptionClickTest, OkWithoutASettingsFileWritesTheNineLinesInOrder) {
-  LoadSettings(ctx_.settings, ctx_.state);
+  ReadSettings();
   const std::vector<int> before = Sizes();
   OptionValues edited = Shown();
   edited.dotSize = "20";  // stored for the next start only
@@ -103,7 +106,7 @@ TEST_F(BtnOptionClickTest, OkWithoutASettingsFileWritesTheNineLinesInOrder) {
   EXPECT_EQ(ReadIni(),
             "Save256=0\r\nWidth=32\r\nHeight=32\r\nWidth2=16\r\nHeight2=16\r\nDotSize=20\r\n"
             "Png=0\r\nButtonW=48\r\nButtonH=40\r\n");
-  ExpectOneMessage(kRestart, MessageIcon::None);
+  ExpectOneMessage(RestartText, MessageIcon::None);
   EXPECT_EQ(Sizes(), before);
 }
 
@@ -129,7 +132,7 @@ TEST_F(BtnOptionClickTest, TicksFollowFlagsThatAreExactlyOne) {
 
 TEST_F(BtnOptionClickTest, StoresNormalisedDecimalInPlaceWithOurSpelling) {
   WriteIni("[x]\r\ndotsize=20\r\nUnknown=1\r\n\r\nPng=1\r\n");
-  LoadSettings(ctx_.settings, ctx_.state);
+  ReadSettings();
   ctx_.state.Width = 64;  // an opened 64 x 48 document
   ctx_.state.Height = 48;
   OptionValues edited = Shown();
@@ -150,13 +153,13 @@ TEST_F(BtnOptionClickTest, StoresNormalisedDecimalInPlaceWithOurSpelling) {
   EXPECT_EQ(ReadIni(),
             "[x]\r\nDotSize=20\r\nUnknown=1\r\n\r\nPng=0\r\nWidth=64\r\nHeight=48\r\n"
             "Width2=40\r\nHeight2=32\r\nSave256=1\r\nButtonW=7\r\nButtonH=19\r\n");
-  ExpectOneMessage(kRestart, MessageIcon::None);
+  ExpectOneMessage(RestartText, MessageIcon::None);
 }
 
 TEST_F(BtnOptionClickTest, CancelStoresAndWritesNothing) {
   const std::string file = "Width=40\r\nSave256=1\r\n";
   WriteIni(file);
-  LoadSettings(ctx_.settings, ctx_.state);
+  ReadSettings();
   const Lines before = ctx_.settings.Lines();
   ui_.optionAnswers.push_back(std::nullopt);
 
@@ -209,7 +212,7 @@ TEST_F(BtnOptionClickTest, ABadBoxStopsTheStoresThereAndWritesNothing) {
   for (const Case& c : cases) {
     ui_.messages.clear();
     ctx_.settings = Settings();
-    LoadSettings(ctx_.settings, ctx_.state);
+    ReadSettings();
     OptionValues edited = Shown();
     c.edit(edited);
     ui_.optionAnswers.push_back(edited);
@@ -226,7 +229,7 @@ TEST_F(BtnOptionClickTest, AWriteFailureKeepsEveryStoreInMemoryAndTheOldFile) {
   const std::string file = "Width=40\r\n";
   WriteIni(file);
   ASSERT_EQ(chmod(ctx_.state.IniPath.c_str(), 0444), 0);
-  LoadSettings(ctx_.settings, ctx_.state);
+  ReadSettings();
   OptionValues edited = Shown();
   edited.png = true;
   ui_.optionAnswers.push_back(edited);

@@ -57,7 +57,6 @@ class PngExportTest : public testing::EditorFixture {
   void SetUp() override {
     dir_ = tmp_.Path("pics/");
     fs::create_directories(dir_);
-    ctx_.controls.ImgMain.SetBounds(0, 40, 37 * 16, 37 * 16);
     ctx_.appTitle = "gridkiln";
   }
 

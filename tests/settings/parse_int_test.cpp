@@ -11,8 +11,8 @@
 namespace gk {
 namespace {
 
-constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t Int32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t Int32Max = std::numeric_limits<std::int32_t>::max();
 
 struct ParseCase {
   std::string_view text;
@@ -31,10 +31,10 @@ TEST(ParseIntTest, AcceptsExactlyItsGrammar) {
       {"040", 40},
       {"0", 0},
       {"-0", 0},
-      {"2147483647", kMax},
-      {"00002147483647", kMax},
+      {"2147483647", Int32Max},
+      {"00002147483647", Int32Max},
       {"2147483648", std::nullopt},
-      {"-2147483648", kMin},
+      {"-2147483648", Int32Min},
       {"-2147483649", std::nullopt},
       {"99999999999999999999999", std::nullopt},
       // Hexadecimal prefixes; the value is a 32-bit pattern and "-" negates it.
@@ -46,9 +46,9 @@ TEST(ParseIntTest, AcceptsExactlyItsGrammar) {
       {"$fF", 255},
       {"-$28", -40},
       {"+$28", 40},
-      {"$7FFFFFFF", kMax},
-      {"$80000000", kMin},
-      {"-$80000000", kMin},
+      {"$7FFFFFFF", Int32Max},
+      {"$80000000", Int32Min},
+      {"-$80000000", Int32Min},
       {"$FFFFFFFF", -1},
       {"-$FFFFFFFF", 1},
       {"$100000000", std::nullopt},

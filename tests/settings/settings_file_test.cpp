@@ -13,7 +13,6 @@
 
 #include "support/file_contents.h"
 #include "support/temp_dir.h"
-#include "workspace/editor_state.h"
 
 namespace gk {
 namespace {
@@ -22,42 +21,33 @@ namespace fs = std::filesystem;
 
 // Width, Height, Width2, Height2, DotSize, ButtonW, ButtonH.
 using Sizes = std::array<std::int32_t, 7>;
-constexpr Sizes kDefaults = {32, 32, 16, 16, 37, 48, 40};
+constexpr Sizes Defaults = {32, 32, 16, 16, 37, 48, 40};
 
-Sizes SizesOf(const EditorState& s) {
+Sizes SizesOf(const StartSizes& s) {
   return {s.Width, s.Height, s.Width2, s.Height2, s.DotSize, s.ButtonW, s.ButtonH};
 }
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  SettingsFileTest() {
-    state_.AppDir = tmp_.Path("");
-    state_.IniPath = state_.AppDir + "gridkiln.ini";
-  }
-
-  void WriteIni(const std::string& bytes) {
-    ASSERT_TRUE(testing::WriteText(state_.IniPath, bytes));
-  }
-  std::string ReadIni() const { return testing::ReadText(state_.IniPath); }
+  void WriteIni(const std::string& bytes) { ASSERT_TRUE(testing::WriteText(iniPath_, bytes)); }
+  std::string ReadIni() const { return testing::ReadText(iniPath_); }
 
   testing::TempDir tmp_;
-  EditorState state_;
+  const std::string iniPath_ = tmp_.Path("gridkiln.ini");
   Settings settings_;
 };
 
 TEST_F(SettingsFileTest, NoFileKeepsDefaultsStoresSave256AndWritesNothing) {
-  LoadSettings(settings_, state_);
-  EXPECT_EQ(SizesOf(state_), kDefaults);
+  EXPECT_EQ(SizesOf(LoadSettings(settings_, iniPath_)), Defaults);
   EXPECT_EQ(settings_.Lines(), std::vector<std::string>{"Save256=0"});
-  EXPECT_FALSE(fs::exists(state_.IniPath));
+  EXPECT_FALSE(fs::exists(iniPath_));
 }
 
 TEST_F(SettingsFileTest, AFolderNamedLikeTheFileCountsAsNoFile) {
-  fs::create_directory(state_.IniPath);
-  LoadSettings(settings_, state_);
-  EXPECT_EQ(SizesOf(state_), kDefaults);
+  fs::create_directory(iniPath_);
+  EXPECT_EQ(SizesOf(LoadSettings(settings_, iniPath_)), Defaults);
   EXPECT_EQ(settings_.LookupSetting("Save256"), "0");
-  EXPECT_TRUE(fs::is_directory(state_.IniPath));
+  EXPECT_TRUE(fs::is_directory(iniPath_));
 }
 
 TEST_F(SettingsFileTest, ReadsSizesInOrderUntilTheFirstBadValue) {
@@ -69,14 +59,14 @@ TEST_F(SettingsFileTest, ReadsSizesInOrderUntilTheFirstBadValue) {
   };
   const Case cases[] = {
       {"all seven, LF line ends", all + "ButtonW=30\nButtonH=25\n", {64, 48, 20, 10, 12, 30, 25}},
-      {"Width missing stops at once", "DotSize=20\r\n", kDefaults},
+      {"Width missing stops at once", "DotSize=20\r\n", Defaults},
       {"a bad Height keeps Width", "Width=40\r\nHeight=abc\r\n", {40, 32, 16, 16, 37, 48, 40}},
       {"lower-case names and hexadecimal values",
        "dotsize=$14\r\nwidth=0x28\r\nHEIGHT=+40\r\n",
        {40, 40, 16, 16, 37, 48, 40}},
-      {"a blank before '=' hides the name", "Width =40\r\nHeight=40\r\n", kDefaults},
+      {"a blank before '=' hides the name", "Width =40\r\nHeight=40\r\n", Defaults},
       {"a blank after '=' is allowed", "Width= 40\r\n", {40, 32, 16, 16, 37, 48, 40}},
-      {"a trailing blank is rejected", "Width=40 \r\nHeight=40\r\n", kDefaults},
+      {"a trailing blank is rejected", "Width=40 \r\nHeight=40\r\n", Defaults},
       {"the first of equal names counts", "Width=40\r\nWidth=50\r\n", {40, 32, 16, 16, 37, 48, 40}},
       {"values at the upper bounds",
        "Width=4096\nHeight=4096\nWidth2=256\nHeight2=256\nDotSize=128\nButtonW=256\nButtonH=256",
@@ -117,10 +107,8 @@ TEST_F(SettingsFileTest, ReadsSizesInOrderUntilTheFirstBadValue) {
   };
   for (const Case& c : cases) {
     WriteIni(c.file);
-    EditorState state = state_;
     Settings settings;
-    LoadSettings(settings, state);
-    EXPECT_EQ(SizesOf(state), c.expected) << c.what;
+    EXPECT_EQ(SizesOf(LoadSettings(settings, iniPath_)), c.expected) << c.what;
     EXPECT_EQ(settings.LookupSetting("Save256"), "") << c.what << ": no default when a file exists";
     EXPECT_EQ(ReadIni(), c.file) << c.what << ": the file is not written";
   }
@@ -128,10 +116,10 @@ TEST_F(SettingsFileTest, ReadsSizesInOrderUntilTheFirstBadValue) {
 
 TEST_F(SettingsFileTest, SaveWritesEveryLineBackWithCrLf) {
   WriteIni("[General]\nwidth=40\n\nUnknown=x=y\nno equals here\nWidth=50\n\r");
-  LoadSettings(settings_, state_);
+  LoadSettings(settings_, iniPath_);
   settings_.StoreSetting("Width", "64");
   settings_.StoreSetting("Png", "1");
-  SaveSettings(settings_, state_.IniPath);
+  SaveSettings(settings_, iniPath_);
   EXPECT_EQ(ReadIni(),
             "[General]\r\nWidth=64\r\n\r\nUnknown=x=y\r\nno equals here\r\nWidth=50\r\n\r\n"
             "Png=1\r\n");
@@ -139,15 +127,14 @@ TEST_F(SettingsFileTest, SaveWritesEveryLineBackWithCrLf) {
 
 TEST_F(SettingsFileTest, SaveCreatesTheFileAndFailsLoudlyWhereItCannotWrite) {
   settings_.StoreSetting("Save256", "0");
-  SaveSettings(settings_, state_.IniPath);
+  SaveSettings(settings_, iniPath_);
   EXPECT_EQ(ReadIni(), "Save256=0\r\n");
-  EXPECT_THROW(SaveSettings(settings_, state_.AppDir + "missing/gridkiln.ini"), std::runtime_error);
+  EXPECT_THROW(SaveSettings(settings_, tmp_.Path("missing/gridkiln.ini")), std::runtime_error);
 }
 
 TEST_F(SettingsFileTest, AnOversizedFileIsAnError) {
   WriteIni("Width=40\r\n" + std::string(2 * 1024 * 1024, 'x'));
-  EXPECT_THROW(LoadSettings(settings_, state_), std::runtime_error);
-  EXPECT_EQ(SizesOf(state_), kDefaults);
+  EXPECT_THROW(LoadSettings(settings_, iniPath_), std::runtime_error);
 }
 
 // A file of LF lines grows by a CR a line when it is written back: what is written must still be
@@ -156,13 +143,12 @@ TEST_F(SettingsFileTest, WhatASaveWritesTheNextStartReads) {
   std::string lines = "Width=40\n";
   while (lines.size() < MaxSettingsFileBytes - 2) lines += "k\n";
   WriteIni(lines);
-  LoadSettings(settings_, state_);
-  EXPECT_EQ(state_.Width, 40);
+  EXPECT_EQ(LoadSettings(settings_, iniPath_).Width, 40);
   try {
-    SaveSettings(settings_, state_.IniPath);
+    SaveSettings(settings_, iniPath_);
     ADD_FAILURE() << "a save larger than a start reads was written";
   } catch (const std::runtime_error& e) {
-    EXPECT_NE(std::string(e.what()).find(state_.IniPath), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find(iniPath_), std::string::npos) << e.what();
   }
   EXPECT_EQ(ReadIni(), lines);
 
@@ -171,20 +157,18 @@ TEST_F(SettingsFileTest, WhatASaveWritesTheNextStartReads) {
   while (fits.size() + 2 <= MaxSettingsFileBytes / 2) fits += "k\n";
   WriteIni(fits);
   Settings settings;
-  LoadSettings(settings, state_);
-  SaveSettings(settings, state_.IniPath);
+  LoadSettings(settings, iniPath_);
+  SaveSettings(settings, iniPath_);
   Settings again;
-  EditorState state = state_;
-  LoadSettings(again, state);
+  LoadSettings(again, iniPath_);
   EXPECT_EQ(again.Lines(), settings.Lines());
 }
 
 TEST_F(SettingsFileTest, AFileWithoutReadPermissionIsAnError) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads files without read permission";
   WriteIni("Width=40\r\n");
-  ASSERT_EQ(chmod(state_.IniPath.c_str(), 0), 0);
-  EXPECT_THROW(LoadSettings(settings_, state_), std::runtime_error);
-  EXPECT_EQ(SizesOf(state_), kDefaults);
+  ASSERT_EQ(chmod(iniPath_.c_str(), 0), 0);
+  EXPECT_THROW(LoadSettings(settings_, iniPath_), std::runtime_error);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ class FakeEditorUi : public EditorUi {
   std::vector<Message> messages;
   std::vector<std::string> seriesItems;
   std::vector<std::string> savePresets;  // what each save dialog was preset with
+  std::vector<WindowLayout> layouts;     // each layout the window was given
 
   std::deque<MessageResult> messageAnswers;
   std::deque<std::optional<std::string>> openAnswers;
@@ -51,6 +52,7 @@ class FakeEditorUi : public EditorUi {
     }
   }
   void StopTimer() override { timerActive = false; }
+  void LayOutWindow(const WindowLayout& layout) override { layouts.push_back(layout); }
   void RefreshControl(ControlId id) override { refreshed.push_back(id); }
   void ControlMoved(ControlId id) override { moved.push_back(id); }
 
@@ -79,6 +81,13 @@ class FakeEditorUi : public EditorUi {
     return true;
   }
   void SetSeriesItems(const std::vector<std::string>& names) override { seriesItems = names; }
+
+  // Forgets the repaints, moves and layouts recorded so far.
+  void ForgetShown() {
+    refreshed.clear();
+    moved.clear();
+    layouts.clear();
+  }
 
  private:
   template <typename T>

@@ -13,14 +13,14 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/main_window.h"
 #include "platform/file_io.h"
 #include "platform/image_widget.h"
 #include "settings/option_dialog.h"
-#include "workspace/main_window.h"
 
 namespace gk::test {
 
-inline const QString kAssetPalette = QStringLiteral(GK_ASSETS_DIR "/palette.bmp");
+inline const QString AssetPalette = QStringLiteral(GK_ASSETS_DIR "/palette.bmp");
 
 // A temporary AppDir holding a palette (a copy of the shipped one unless one is given, none if
 // `palette` is false) and, if given, a settings file.
@@ -32,7 +32,7 @@ class TempAppDir {
     if (ownPalette) {
       SaveBmpFile(Path() + "palette.bmp", *ownPalette);
     } else if (palette) {
-      QFile::copy(kAssetPalette, File("palette.bmp"));
+      QFile::copy(AssetPalette, File("palette.bmp"));
     }
     if (settings) Write("gridkiln.ini", settings);
   }

@@ -45,7 +45,7 @@ class ScratchMount {
   // Takes every free block with one file, so that the next write needing a block fails with
   // ENOSPC. False when the disk did not end up full.
   bool Fill() {
-    const int fd = open(Path(kFiller).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+    const int fd = open(Path(Filler).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     static const char block[4096] = {};
     ssize_t n = 0;
@@ -55,9 +55,9 @@ class ScratchMount {
     close(fd);
     return full;
   }
-  void Free() { unlink(Path(kFiller).c_str()); }
+  void Free() { unlink(Path(Filler).c_str()); }
 
-  static constexpr const char* kFiller = "filler";
+  static constexpr const char* Filler = "filler";
 
  private:
   std::string dir_;

@@ -1,6 +1,6 @@
 // The drawing tools and the colour controls driven through the real main window: presses, moves
 // and releases on its widgets, checked on the document, the grid surface and the grid as shown.
-#include "workspace/main_window.h"
+#include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -27,24 +27,24 @@
 namespace gk {
 namespace {
 
-constexpr int kDot = 37;
-constexpr int kCells = 16;
+constexpr int Dot = 37;
+constexpr int Cells = 16;
 
 // The palette written for these tests: every pixel a different colour, black at (0, 0), and
 // 0x123456 at one pixel that the formula never yields (its red, 0x56, is no multiple of 4).
-constexpr int kPalW = 64;
-constexpr int kPalH = 32;
-const QPoint kMixPixel(41, 19);
-constexpr Colour kMix = 0x123456;
+constexpr int PalW = 64;
+constexpr int PalH = 32;
+const QPoint MixPixel(41, 19);
+constexpr Colour Mix = 0x123456;
 // The stroke colour picked from the palette where a test needs one other than white.
-const QPoint kPickPixel(10, 20);
+const QPoint PickPixel(10, 20);
 
 Colour PaletteColour(int x, int y) {
-  if (QPoint(x, y) == kMixPixel) return kMix;
+  if (QPoint(x, y) == MixPixel) return Mix;
   return MakeColour(static_cast<std::uint8_t>(4 * x), static_cast<std::uint8_t>(8 * y),
                     static_cast<std::uint8_t>(x + y));
 }
-const Colour kPicked = PaletteColour(kPickPixel.x(), kPickPixel.y());
+const Colour Picked = PaletteColour(PickPixel.x(), PickPixel.y());
 
 Colour ToColour(QRgb p) {
   return MakeColour(static_cast<std::uint8_t>(qRed(p)), static_cast<std::uint8_t>(qGreen(p)),
@@ -56,8 +56,8 @@ struct Cell {
 };
 
 // A point inside a cell of the grid, by default its centre.
-QPoint At(Cell cell, int dx = kDot / 2, int dy = kDot / 2) {
-  return {cell.c * kDot + dx, cell.r * kDot + dy};
+QPoint At(Cell cell, int dx = Dot / 2, int dy = Dot / 2) {
+  return {cell.c * Dot + dx, cell.r * Dot + dy};
 }
 
 using test::SendMouse;
@@ -70,9 +70,9 @@ class DrawingWindowTest : public test::MainWindowFixture {
   // A fresh main window over a fresh AppDir with the test palette and a document the size of
   // the edit window.
   void Restart() {
-    Surface palette(kPalW, kPalH, PixelFormat::Rgb24(), Black);
-    for (int y = 0; y < kPalH; ++y)
-      for (int x = 0; x < kPalW; ++x) palette.WritePixel(x, y, PaletteColour(x, y));
+    Surface palette(PalW, PalH, PixelFormat::Rgb24(), Black);
+    for (int y = 0; y < PalH; ++y)
+      for (int x = 0; x < PalW; ++x) palette.WritePixel(x, y, PaletteColour(x, y));
     Start("Width=16\r\nHeight=16\r\n", &palette);
     form->show();
     QApplication::processEvents();
@@ -114,7 +114,7 @@ class DrawingWindowTest : public test::MainWindowFixture {
   void Wipe(Cell cell) {
     form->ctx.Document().WritePixel(cell.c, cell.r, Black);
     form->ctx.controls.ImgMain.Canvas().FillRectangle(
-        cell.c * kDot, cell.r * kDot, (cell.c + 1) * kDot, (cell.r + 1) * kDot, Black);
+        cell.c * Dot, cell.r * Dot, (cell.c + 1) * Dot, (cell.r + 1) * Dot, Black);
   }
 
   // The colour of a cell in the document; the cell's square on the grid surface and on the
@@ -123,8 +123,8 @@ class DrawingWindowTest : public test::MainWindowFixture {
     const Colour doc = form->ctx.Document().ReadPixel(cell.c, cell.r);
     const Surface& surface = form->ctx.controls.ImgMain.Canvas();
     const QImage shown = grid()->grab().toImage();
-    for (QPoint d : {QPoint(0, 0), QPoint(kDot - 1, 0), QPoint(0, kDot - 1),
-                     QPoint(kDot - 1, kDot - 1), QPoint(kDot / 2, kDot / 2)}) {
+    for (QPoint d : {QPoint(0, 0), QPoint(Dot - 1, 0), QPoint(0, Dot - 1), QPoint(Dot - 1, Dot - 1),
+                     QPoint(Dot / 2, Dot / 2)}) {
       const QPoint p = At(cell, d.x(), d.y());
       EXPECT_EQ(surface.ReadPixel(p.x(), p.y()), doc)
           << "grid surface at " << p.x() << "," << p.y();
@@ -138,7 +138,7 @@ class DrawingWindowTest : public test::MainWindowFixture {
     for (int y = 0; y < shown.height(); ++y)
       for (int x = 0; x < shown.width(); ++x)
         if (ToColour(shown.pixel(x, y)) != c) return false;
-    return shown.width() == kDot && shown.height() == kDot;
+    return shown.width() == Dot && shown.height() == Dot;
   }
 
   Colour Doc(int x, int y) { return form->ctx.Document().ReadPixel(x, y); }
@@ -191,8 +191,8 @@ TEST_F(DrawingWindowTest, StrokesAsTheUserMakesThem) {
     }
     // Everything off the expected cells stays black.
     int painted = 0;
-    for (int y = 0; y < kCells; ++y)
-      for (int x = 0; x < kCells; ++x) painted += Doc(x, y) != Black;
+    for (int y = 0; y < Cells; ++y)
+      for (int x = 0; x < Cells; ++x) painted += Doc(x, y) != Black;
     int expectedPainted = 0;
     for (auto [cell, colour] : c.expected) expectedPainted += colour != Black;
     EXPECT_EQ(painted, expectedPainted);
@@ -210,12 +210,12 @@ TEST_F(DrawingWindowTest, ToolItemsFollowTheChoiceAndTheUse) {
     Colour atA;  // the document at A after a press there
   };
   const std::vector<Case> cases = {
-      {form->mngPaint, "Paint", form->mngPen, kPicked},
-      {form->mngSpoit, "Spoit", form->mngPen, kPicked},
+      {form->mngPaint, "Paint", form->mngPen, Picked},
+      {form->mngSpoit, "Spoit", form->mngPen, Picked},
       {form->mngErase, nullptr, form->mngErase, Black},
-      {form->mngPen, nullptr, form->mngPen, kPicked},
+      {form->mngPen, nullptr, form->mngPen, Picked},
   };
-  PickFromPalette(kPickPixel);
+  PickFromPalette(PickPixel);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.item->text().toStdString());
     const QString before = form->windowTitle();
@@ -237,8 +237,8 @@ TEST_F(DrawingWindowTest, ToolItemsFollowTheChoiceAndTheUse) {
 // The dialog's own controls are covered by its tests; here, that a click on the swatch with
 // either button runs it with the current colour and applies only its OK.
 TEST_F(DrawingWindowTest, SwatchClickOpensTheColourDialog) {
-  PickFromPalette(kMixPixel);
-  ASSERT_EQ(form->ctx.state.CurColor, kMix);
+  PickFromPalette(MixPixel);
+  ASSERT_EQ(form->ctx.state.CurColor, Mix);
 
   struct Case {
     const char* name;
@@ -279,8 +279,8 @@ TEST_F(DrawingWindowTest, PaletteClickPicksExactlyThePixel) {
       {{1, 0}, Qt::LeftButton},
       {{0, 0}, Qt::LeftButton},
       {{0, 1}, Qt::RightButton},
-      {{kPalW - 1, kPalH - 1}, Qt::MiddleButton},
-      {{kPalW - 2, kPalH - 1}, Qt::LeftButton},
+      {{PalW - 1, PalH - 1}, Qt::MiddleButton},
+      {{PalW - 2, PalH - 1}, Qt::LeftButton},
       {{33, 17}, Qt::LeftButton},
   };
   for (const Case& c : cases) {
@@ -295,7 +295,7 @@ TEST_F(DrawingWindowTest, PaletteClickPicksExactlyThePixel) {
 // Opening through the real file dialog arms the guard, and only the timer's tick ends it.
 TEST_F(DrawingWindowTest, OpenGuardIgnoresGridPresses) {
   const std::string path = dir->Path() + "opened.bmp";
-  SaveBmpFile(path, Surface(kCells, kCells, PixelFormat::Rgb24(), 0x00FF00));
+  SaveBmpFile(path, Surface(Cells, Cells, PixelFormat::Rgb24(), 0x00FF00));
   bool answered = false;
   QTimer::singleShot(0, form.get(), [&] {
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());

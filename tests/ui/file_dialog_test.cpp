@@ -20,8 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kOdd = "pic\xFF\xFE.bmp";
-const QString kOddShown = QString::fromUtf8("pic\uFFFD\uFFFD.bmp");
+const std::string Odd = "pic\xFF\xFE.bmp";
+const QString OddShown = QString::fromUtf8("pic\uFFFD\uFFFD.bmp");
 
 class FileDialogTest : public test::MainWindowFixture {
  protected:
@@ -62,30 +62,30 @@ class FileDialogTest : public test::MainWindowFixture {
 };
 
 TEST_F(FileDialogTest, OpenFindsTheFileBehindItsShownName) {
-  SaveBmpFile(docs_ + kOdd, Surface(5, 3, PixelFormat::Rgb24(), Red));
+  SaveBmpFile(docs_ + Odd, Surface(5, 3, PixelFormat::Rgb24(), Red));
   test::BoxSeen none;
-  WithChoice(form->Open1, kOdd, none);
-  EXPECT_EQ(form->ctx.documentPath, docs_ + kOdd);
+  WithChoice(form->Open1, Odd, none);
+  EXPECT_EQ(form->ctx.documentPath, docs_ + Odd);
   EXPECT_EQ(form->ctx.Document().Width(), 5);
-  EXPECT_EQ(form->windowTitle(), "gridkiln - " + kOddShown);
+  EXPECT_EQ(form->windowTitle(), "gridkiln - " + OddShown);
 }
 
 TEST_F(FileDialogTest, SaveAsAsksBeforeReplacingTheFileBehindItsShownName) {
-  SaveBmpFile(docs_ + kOdd, Surface(9, 1));
+  SaveBmpFile(docs_ + Odd, Surface(9, 1));
   form->ctx.Document().WritePixel(0, 0, Red);
 
   test::BoxSeen refused;
-  WithChoice(form->Saveas1, kOdd, refused, QMessageBox::No);
-  EXPECT_TRUE(refused.text.startsWith(kOddShown + " already exists")) << refused.text.toStdString();
-  EXPECT_EQ(LoadBmpFile(docs_ + kOdd).Width(), 9);
+  WithChoice(form->Saveas1, Odd, refused, QMessageBox::No);
+  EXPECT_TRUE(refused.text.startsWith(OddShown + " already exists")) << refused.text.toStdString();
+  EXPECT_EQ(LoadBmpFile(docs_ + Odd).Width(), 9);
 
   test::BoxSeen replaced;
-  WithChoice(form->Saveas1, kOdd, replaced, QMessageBox::Yes);
-  EXPECT_EQ(form->ctx.documentPath, docs_ + kOdd);
-  EXPECT_EQ(LoadBmpFile(docs_ + kOdd).ReadPixel(0, 0), Red);
+  WithChoice(form->Saveas1, Odd, replaced, QMessageBox::Yes);
+  EXPECT_EQ(form->ctx.documentPath, docs_ + Odd);
+  EXPECT_EQ(LoadBmpFile(docs_ + Odd).ReadPixel(0, 0), Red);
   // Nothing was written under the shown text.
   for (const auto& entry : fs::directory_iterator(docs_)) {
-    EXPECT_EQ(entry.path().filename().string(), kOdd);
+    EXPECT_EQ(entry.path().filename().string(), Odd);
   }
 }
 

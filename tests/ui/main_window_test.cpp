@@ -1,4 +1,4 @@
-#include "workspace/main_window.h"
+#include "app/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -22,13 +22,13 @@
 namespace gk {
 namespace {
 
-using test::kAssetPalette;
+using test::AssetPalette;
 using test::SendMouse;
 using test::TempAppDir;
 
 // The palette's size read independently of the window.
 QSize PaletteSize() {
-  return QImage(kAssetPalette).size();
+  return QImage(AssetPalette).size();
 }
 
 QColor At(QWidget* widget, int x, int y) {
@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, InitialPixels) {
   EXPECT_TRUE(AllOf(form->ImgCurV, Qt::red));
   EXPECT_TRUE(AllOf(form->ImgCurH, Qt::red));
   // The palette shows its file 1:1.
-  const QImage palette(kAssetPalette);
+  const QImage palette(AssetPalette);
   const QImage shown = form->ImgPallete->grab().toImage();
   ASSERT_EQ(shown.size(), palette.size());
   for (QPoint p : {QPoint(0, 0), QPoint(palette.width() - 1, palette.height() - 1),

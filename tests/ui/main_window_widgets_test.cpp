@@ -4,12 +4,13 @@
 #include <QImage>
 #include <QMouseEvent>
 
+#include <optional>
 #include <set>
 #include <vector>
 
 #include "platform/glyphs.h"
 #include "platform/image_widget.h"
-#include "workspace/start_sizes.h"
+#include "workspace/image_control.h"
 
 namespace gk {
 namespace {
@@ -57,17 +58,20 @@ TEST(SurfaceToImageTest, IndicesPastTheTableShowBlack) {
   EXPECT_EQ(image.pixel(2, 0), qRgb(0, 0, 0));
 }
 
-TEST(ImageWidgetTest, StretchesNearestAndReportsPresses) {
-  ImageControl control;
-  control.SetBounds(3, 4, 6, 4);
-  Surface surface(3, 2, PixelFormat::Rgb24(), Black);
-  surface.WritePixel(1, 0, Red);
-  surface.WritePixel(2, 1, White);
-  control.SetSurface(std::move(surface));
+// A source whose surface the test sets and takes away.
+struct TestSource : ImageSource {
+  std::optional<Surface> surface;
+  const Surface* SurfaceIfAny() const override { return surface ? &*surface : nullptr; }
+};
 
-  ImageWidget widget(control, true);
-  widget.FollowControl();
-  EXPECT_EQ(widget.geometry(), QRect(3, 4, 6, 4));
+TEST(ImageWidgetTest, StretchesNearestAndReportsPresses) {
+  TestSource source;
+  source.surface.emplace(3, 2, PixelFormat::Rgb24(), Black);
+  source.surface->WritePixel(1, 0, Red);
+  source.surface->WritePixel(2, 1, White);
+
+  ImageWidget widget(source, true);
+  widget.setGeometry(3, 4, 6, 4);
   const QImage shown = widget.grab().toImage();
   for (int y = 0; y < 4; ++y) {
     for (int x = 0; x < 6; ++x) {
@@ -96,16 +100,30 @@ TEST(ImageWidgetTest, StretchesNearestAndReportsPresses) {
   EXPECT_EQ(moves, (std::vector<std::tuple<int, int, bool>>{{-7, 40, true}, {1, 1, false}}));
 }
 
-TEST(ImageWidgetTest, WithoutASurfaceItPaintsNothing) {
-  ImageControl control;
-  control.SetBounds(0, 0, 5, 5);
+TEST(ImageWidgetTest, ShowsTheSourcesSurfaceWhileThereIsOne) {
+  TestSource source;
   QWidget parent;
   parent.setStyleSheet("background: rgb(1, 2, 3)");
   parent.resize(5, 5);
-  ImageWidget widget(control, false, &parent);
-  widget.FollowControl();
+  ImageWidget widget(source, false, &parent);
+  widget.setGeometry(0, 0, 5, 5);
   EXPECT_EQ(parent.grab().toImage().pixel(2, 2) & 0xFFFFFF, qRgb(1, 2, 3) & 0xFFFFFF);
-  EXPECT_FALSE(control.HasSurface());  // painting must not create one
+
+  // A surface that comes later shows, and goes again with it.
+  source.surface.emplace(5, 5, PixelFormat::Rgb24(), Red);
+  EXPECT_EQ(parent.grab().toImage().pixel(2, 2) & 0xFFFFFF, qRgb(255, 0, 0) & 0xFFFFFF);
+  source.surface.reset();
+  EXPECT_EQ(parent.grab().toImage().pixel(2, 2) & 0xFFFFFF, qRgb(1, 2, 3) & 0xFFFFFF);
+}
+
+// Painting the window must not create a surface the control has not made yet.
+TEST(ImageWidgetTest, PaintingLeavesAControlWithoutASurface) {
+  ImageControl control;
+  control.SetBounds(0, 0, 5, 5);
+  ImageWidget widget(control, false);
+  widget.setGeometry(0, 0, 5, 5);
+  widget.grab();
+  EXPECT_FALSE(control.HasSurface());
 }
 
 TEST(GlyphTest, TenDistinctSixteenColourPictures) {
@@ -130,49 +148,6 @@ TEST(GlyphTest, TenDistinctSixteenColourPictures) {
     EXPECT_GE(used.size(), 2u);
     for (const QImage& other : seen) EXPECT_NE(image, other);
     seen.push_back(image);
-  }
-}
-
-TEST(StartSizesTest, UnusableSizesFallBackToTheInitialOnes) {
-  const EditorState initial;
-  struct Case {
-    const char* name;
-    EditorState in;
-    EditorState out;
-  };
-  auto with = [](auto change) {
-    EditorState s;
-    change(s);
-    return s;
-  };
-  const std::vector<Case> cases = {
-      {"valid sizes stay", with([](EditorState& s) {
-         s.DotSize = 8, s.Width = 200, s.Height = 7, s.Width2 = 64, s.ButtonW = 1;
-       }),
-       with([](EditorState& s) {
-         s.DotSize = 8, s.Width = 200, s.Height = 7, s.Width2 = 64, s.ButtonW = 1;
-       })},
-      {"zero dot size", with([](EditorState& s) { s.DotSize = 0, s.Width = 64; }),
-       with([](EditorState& s) { s.Width = 64; })},
-      {"negative and huge", with([](EditorState& s) {
-         s.Width = -5, s.Height = 5000, s.ButtonH = -1, s.Height2 = 2000000000;
-       }),
-       initial},
-      {"grid too wide", with([](EditorState& s) { s.DotSize = 128, s.Width2 = 256; }), initial},
-      {"grid just fits", with([](EditorState& s) { s.DotSize = 16, s.Width2 = 256; }),
-       with([](EditorState& s) { s.DotSize = 16, s.Width2 = 256; })},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EditorState s = c.in;
-    BoundStartSizes(s);
-    EXPECT_EQ(s.DotSize, c.out.DotSize);
-    EXPECT_EQ(s.Width, c.out.Width);
-    EXPECT_EQ(s.Height, c.out.Height);
-    EXPECT_EQ(s.Width2, c.out.Width2);
-    EXPECT_EQ(s.Height2, c.out.Height2);
-    EXPECT_EQ(s.ButtonW, c.out.ButtonW);
-    EXPECT_EQ(s.ButtonH, c.out.ButtonH);
   }
 }
 

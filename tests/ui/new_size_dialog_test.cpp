@@ -12,6 +12,9 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+
+#include "platform/modal_dialog.h"
 
 namespace gk {
 namespace {
@@ -33,13 +36,22 @@ class NewSizeDialogTest : public ::testing::Test {
     return dialog_.Run(w, h);
   }
 
+  template <typename W>
+  W* Child(const char* name) {
+    W* w = dialog_.findChild<W*>(QLatin1String(name));
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  QLineEdit* Edit(const char* name) { return Child<QLineEdit>(name); }
+  void Click(const char* name) { QTest::mouseClick(Child<QPushButton>(name), Qt::LeftButton); }
+
   TfrmNew dialog_;
 };
 
 TEST_F(NewSizeDialogTest, ArrowsStepTheBoxTextWithinEightTo128) {
   EXPECT_EQ(dialog_.windowTitle(), "New");
-  EXPECT_EQ(dialog_.edtW->text(), "8");
-  EXPECT_EQ(dialog_.edtH->text(), "8");
+  EXPECT_EQ(Edit("edtW")->text(), "8");
+  EXPECT_EQ(Edit("edtH")->text(), "8");
   EXPECT_EQ(dialog_.minimumSize(), dialog_.maximumSize());
 
   struct Case {
@@ -54,15 +66,16 @@ TEST_F(NewSizeDialogTest, ArrowsStepTheBoxTextWithinEightTo128) {
       {"-50", true, 1, "8"},    {"99999999999", false, 1, "8"},
       {"abc", true, 1, "16"},  // not a number: steps from the spinner's own position (8)
   };
-  for (UpDownSpinner* spinner : {dialog_.udW, dialog_.udH}) {
-    QLineEdit* box = spinner == dialog_.udW ? dialog_.edtW : dialog_.edtH;
+  for (const auto& [spinnerName, boxName] : {std::pair{"udW", "edtW"}, std::pair{"udH", "edtH"}}) {
+    auto* spinner = Child<UpDownSpinner>(spinnerName);
+    QLineEdit* box = Edit(boxName);
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(c.typed) + (c.up ? " up" : " down"));
       spinner->SetPosition(8);
       box->setText(c.typed);
       EXPECT_EQ(box->text(), c.typed);  // typing alone is left as it is
       for (int i = 0; i < c.clicks; ++i) {
-        QTest::mouseClick(c.up ? spinner->Up : spinner->Down, Qt::LeftButton);
+        QTest::mouseClick(spinner->findChild<QToolButton*>(c.up ? "Up" : "Down"), Qt::LeftButton);
       }
       EXPECT_EQ(box->text().toStdString(), c.expected);
       EXPECT_EQ(spinner->Position(), box->text().toInt());
@@ -73,11 +86,11 @@ TEST_F(NewSizeDialogTest, ArrowsStepTheBoxTextWithinEightTo128) {
 TEST_F(NewSizeDialogTest, RunPresetsClampedAndReturnsTheTypedTextsOnOk) {
   std::string shownW, shownH;
   auto result = RunWith(200, 4, [&] {
-    shownW = dialog_.edtW->text().toStdString();
-    shownH = dialog_.edtH->text().toStdString();
-    dialog_.edtW->setText("200");
-    dialog_.edtH->setText("abc");
-    QTest::mouseClick(dialog_.OK, Qt::LeftButton);
+    shownW = Edit("edtW")->text().toStdString();
+    shownH = Edit("edtH")->text().toStdString();
+    Edit("edtW")->setText("200");
+    Edit("edtH")->setText("abc");
+    Click("OK");
   });
   EXPECT_EQ(shownW, "128");
   EXPECT_EQ(shownH, "8");
@@ -85,20 +98,20 @@ TEST_F(NewSizeDialogTest, RunPresetsClampedAndReturnsTheTypedTextsOnOk) {
   EXPECT_EQ(result->first, "200");
   EXPECT_EQ(result->second, "abc");
 
-  result = RunWith(24, 40, [&] { QTest::mouseClick(dialog_.OK, Qt::LeftButton); });
+  result = RunWith(24, 40, [&] { Click("OK"); });
   ASSERT_TRUE(result.has_value());
   EXPECT_EQ(*result, (std::pair<std::string, std::string>{"24", "40"}));
 }
 
 TEST_F(NewSizeDialogTest, CancelCloseBoxAndEscapeGiveNothing) {
   const std::function<void()> ways[] = {
-      [&] { QTest::mouseClick(dialog_.Button1, Qt::LeftButton); },
+      [&] { Click("Button1"); },
       [&] { dialog_.close(); },
       [&] { QTest::keyClick(&dialog_, Qt::Key_Escape); },
   };
   for (const auto& way : ways) {
     EXPECT_FALSE(RunWith(32, 32, way).has_value());
-    EXPECT_EQ(dialog_.result(), TfrmNew::ResultCancel);
+    EXPECT_EQ(dialog_.result(), ModalCancel);
   }
 }
 

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/modal_dialog.h"
+
 namespace gk {
 namespace {
 
@@ -48,7 +50,7 @@ class OptionDialogTest : public ::testing::Test {
       during();
       if (dialog_.isVisible()) {
         ADD_FAILURE() << "the dialog was left open";
-        dialog_.done(TFrmOption::ResultCancel);
+        dialog_.done(ModalCancel);
       }
     });
     return dialog_.Run(values);
@@ -232,7 +234,7 @@ TEST_F(OptionDialogTest, CancelAndTheCloseBoxReturnFalseAndTheNextOpeningRefills
       end();
     });
     EXPECT_FALSE(ok) << "ending " << run;
-    EXPECT_EQ(dialog_.result(), TFrmOption::ResultCancel) << "ending " << run;
+    EXPECT_EQ(dialog_.result(), ModalCancel) << "ending " << run;
     EXPECT_EQ(values.dotSize, shownDot);
     ++run;
   }

@@ -17,19 +17,19 @@ namespace gk {
 namespace {
 
 // A name that, read as markup, shows a large red "SPOOF.bmp".
-const std::string kSpoof = "hero<font color=red size=7>SPOOF<b>.bmp";
+const std::string Spoof = "hero<font color=red size=7>SPOOF<b>.bmp";
 
 using PlainTextBoxesTest = test::MainWindowFixture;
 
 TEST_F(PlainTextBoxesTest, ErrorBoxesShowMarkupInNamesLiterally) {
   Start();
-  ASSERT_TRUE(Qt::mightBeRichText(QString::fromStdString(kSpoof)));
-  const std::string junk = dir->Path() + kSpoof;
+  ASSERT_TRUE(Qt::mightBeRichText(QString::fromStdString(Spoof)));
+  const std::string junk = dir->Path() + Spoof;
   ASSERT_TRUE(testing::WriteText(junk, "not a picture"));
 
   // A series item that is not a BMP: the handler's error box names it.
   form->ctx.documentPath = dir->Path() + "hero1.bmp";
-  form->SetSeriesItems({kSpoof});
+  form->SetSeriesItems({Spoof});
   test::BoxSeen error;
   test::AnswerNextBox(error, QMessageBox::Ok);
   form->mnChrs->actions().front()->trigger();

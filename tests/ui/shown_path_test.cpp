@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // U+FFFD as UTF-8: what Qt shows for each byte that is not UTF-8.
-const std::string kReplacement = "\xEF\xBF\xBD";
+const std::string Replacement = "\xEF\xBF\xBD";
 
 class ShownPathTest : public ::testing::Test {
  protected:
@@ -38,20 +38,20 @@ TEST_F(ShownPathTest, NamesQtCannotHoldAreFoundBehindTheirShownText) {
   const std::string bytes = Make("hero\xFF\xFE.bmp");
   const std::string folder = Make("set\xC3", true);
   const std::string inside = Make("set\xC3/pic\x80.bmp");
-  const std::string shownBytes = root + "hero" + kReplacement + kReplacement + ".bmp";
-  const std::string shownFolder = root + "set" + kReplacement;
+  const std::string shownBytes = root + "hero" + Replacement + Replacement + ".bmp";
+  const std::string shownFolder = root + "set" + Replacement;
 
-  ASSERT_EQ(ShownName("hero\xFF\xFE.bmp"), "hero" + kReplacement + kReplacement + ".bmp");
+  ASSERT_EQ(ShownName("hero\xFF\xFE.bmp"), "hero" + Replacement + Replacement + ".bmp");
   const struct {
     std::string shown, onDisk;
   } cases[] = {
       {plain, plain},
       {shownBytes, bytes},
-      {shownFolder + "/pic" + kReplacement + ".bmp", inside},
+      {shownFolder + "/pic" + Replacement + ".bmp", inside},
       // A new name to save under, in a folder that exists only as bytes.
       {shownFolder + "/new.bmp", folder + "/new.bmp"},
       // Nothing to find: kept as given, the rest with it.
-      {root + "gone" + kReplacement + "/x.bmp", root + "gone" + kReplacement + "/x.bmp"},
+      {root + "gone" + Replacement + "/x.bmp", root + "gone" + Replacement + "/x.bmp"},
       {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(PathOnDisk(c.shown), c.onDisk) << c.shown;
@@ -62,15 +62,14 @@ TEST_F(ShownPathTest, NamesQtCannotHoldAreFoundBehindTheirShownText) {
     ~CurrentFolder() { fs::current_path(previous); }
   } restore;
   fs::current_path(root);
-  EXPECT_EQ(PathOnDisk("hero" + kReplacement + kReplacement + ".bmp"), "hero\xFF\xFE.bmp");
-  EXPECT_EQ(PathOnDisk("set" + kReplacement + "/pic" + kReplacement + ".bmp"),
-            "set\xC3/pic\x80.bmp");
+  EXPECT_EQ(PathOnDisk("hero" + Replacement + Replacement + ".bmp"), "hero\xFF\xFE.bmp");
+  EXPECT_EQ(PathOnDisk("set" + Replacement + "/pic" + Replacement + ".bmp"), "set\xC3/pic\x80.bmp");
 }
 
 TEST_F(ShownPathTest, SeveralNamesShownAlikeAreRefusedUnlessOneIsTheTextItself) {
   Make("a\xFF.bmp");
   Make("a\xFE.bmp");
-  const std::string shown = tmp_.Path("a" + kReplacement + ".bmp");
+  const std::string shown = tmp_.Path("a" + Replacement + ".bmp");
   try {
     PathOnDisk(shown);
     ADD_FAILURE() << "two files showing alike were told apart";
@@ -79,7 +78,7 @@ TEST_F(ShownPathTest, SeveralNamesShownAlikeAreRefusedUnlessOneIsTheTextItself) 
   }
 
   // A name that really is U+FFFD is the one the text names.
-  Make("a" + kReplacement + ".bmp");
+  Make("a" + Replacement + ".bmp");
   EXPECT_EQ(PathOnDisk(shown), shown);
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include <QMainWindow>
 
+#include "app/control_wiring.h"
 #include "workspace/editor_context.h"
 #include "workspace/editor_ui.h"
 
@@ -22,8 +25,8 @@ class TFrmOption;
 class TfrmNew;
 class TfrmColor;
 
-// Form1: builds the controls and menus, runs the start-up, and hands every event to its
-// handler through the error guard. It holds no editing logic of its own.
+// Form1: builds the controls and menus, wires each control's event to its handler, runs the
+// editor's start-up and shows what the handlers ask for. It holds no editing logic of its own.
 class TForm1 : public QMainWindow, public EditorUi {
   Q_OBJECT
  public:
@@ -104,12 +107,15 @@ class TForm1 : public QMainWindow, public EditorUi {
 
   // The widget showing a control; nullptr for ImgViewB.
   ImageWidget* WidgetOf(ControlId id) const;
+  // Every connection of a control's event to its handler, as made.
+  const std::vector<ControlWiring>& Wiring() const { return wiring_; }
 
   void SetTitle(const std::string& title) override;
   void SetModifiedMarker(const std::string& caption) override;
   void CheckToolItem(int tool) override;
   void StartTimer() override;
   void StopTimer() override;
+  void LayOutWindow(const WindowLayout& layout) override;
   void RefreshControl(ControlId id) override;
   void ControlMoved(ControlId id) override;
   MessageResult ShowMessage(const std::string& text, const std::string& caption,
@@ -128,25 +134,24 @@ class TForm1 : public QMainWindow, public EditorUi {
 
  private:
   void BuildControls();
+  ImageWidget* AddImage(ControlId id, const char* name, bool stretch);
   void BuildMenus();
   void BuildDialogs();
   QFileDialog* OpenDialog();
   QFileDialog* SaveDialog();
-  void WireEvents();
-  void LoadPalette();
-  void LayOut();
-  void PlaceToolButton(QToolButton* button, int x);
-  void PaintInitialSurfaces();
+  std::vector<ControlWiring> WiringTable();
+  void Connect(const ControlWiring& wiring);
+  // Runs the entry's handler through the error guard, then repaints what the entry asks for.
+  void Run(const ControlWiring& wiring, const PointerAt& pointer);
+  void UpdateImages();
   void AddSeriesItem(QMenu* menu, const std::string& name);
 
-  // Runs a handler through the error guard, then lets every image catch up with drawing done
-  // after its last explicit refresh.
-  template <typename Handler>
-  void Handle(Handler&& handler);
-  void UpdateImages();
-
-  int clientWidth_ = 0;
-  int clientHeight_ = 0;
+  std::array<QToolButton*, 10> toolButtons_{};  // in button-row order
+  std::array<ImageWidget*, 7> widgets_{};       // by ControlId
+  std::vector<ControlWiring> wiring_;
 };
+
+// "&Quit": asks the main window to close, which asks FormClose.
+void Button1Click(TForm1& form);
 
 }  // namespace gk

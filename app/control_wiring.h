@@ -1,0 +1,52 @@
+#pragma once
+
+#include <variant>
+
+class QObject;
+
+namespace gk {
+
+struct EditorContext;
+class TForm1;
+
+// The event of a control that runs a handler: a button's or menu item's click, a press or a move
+// on an image, the timer's tick.
+enum class ControlEvent { Click, Press, Move, Tick };
+
+// The handlers' shapes: a command; a command told the control's tag; a press or a move at a
+// pointer position on the control; a command of the window itself.
+using CommandHandler = void (*)(EditorContext& ctx);
+using TaggedHandler = void (*)(EditorContext& ctx, int tag);
+using PressHandler = void (*)(EditorContext& ctx, int x, int y);
+using MoveHandler = void (*)(EditorContext& ctx, bool leftHeld, int x, int y);
+using WindowHandler = void (*)(TForm1& form);
+using Handler =
+    std::variant<CommandHandler, TaggedHandler, PressHandler, MoveHandler, WindowHandler>;
+
+// What the window repaints after the handler: every image (what the handler drew without a
+// refresh of its own), nothing (the handler refreshes what it changes), or the grid cell of the
+// last plotted dot when the handler plotted one (a plot fills its square after refreshing).
+enum class Repaint { Images, Nothing, LastDot };
+
+// One connection of a control's event to its handler; the main window makes every connection
+// from a list of these.
+struct ControlWiring {
+  QObject* control = nullptr;
+  ControlEvent event = ControlEvent::Click;
+  Handler handler;
+  int tag = 0;
+  Repaint repaint = Repaint::Images;
+};
+
+// Where a press or a move happened; a click or a tick has none.
+struct PointerAt {
+  int x = 0;
+  int y = 0;
+  bool leftHeld = false;
+};
+
+// Runs the entry's handler with what its shape takes.
+void CallHandler(const ControlWiring& wiring, TForm1& form, EditorContext& ctx,
+                 const PointerAt& pointer);
+
+}  // namespace gk

@@ -1,0 +1,460 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstddef>
+
+#include "files/document_files.h"
+#include "files/new_size_dialog.h"
+#include "files/series_menu.h"
+#include "platform/file_dialog.h"
+#include "platform/glyphs.h"
+#include "platform/image_widget.h"
+#include "platform/message_box.h"
+#include "platform/program_path.h"
+#include "platform/qt_text.h"
+#include "platform/shown_path.h"
+#include "settings/option_dialog.h"
+#include "workspace/colour_dialog.h"
+#include "workspace/colour_selection.h"
+#include "workspace/drawing_tools.h"
+#include "workspace/grid_view.h"
+#include "workspace/handler_guard.h"
+#include "workspace/option_handler.h"
+#include "workspace/start_up.h"
+#include "workspace/transforms.h"
+
+namespace gk {
+
+namespace {
+
+// File names are shown literally: "&" would otherwise mark an access key.
+QString MenuCaption(const QString& text) {
+  QString caption = text;
+  caption.replace('&', "&&");
+  return caption;
+}
+
+std::size_t IndexOf(ControlId id) {
+  return static_cast<std::size_t>(id);
+}
+
+ControlWiring Click(QObject* control, CommandHandler handler) {
+  return {control, ControlEvent::Click, handler};
+}
+ControlWiring Click(QObject* control, TaggedHandler handler, int tag) {
+  return {control, ControlEvent::Click, handler, tag};
+}
+ControlWiring Click(QObject* control, WindowHandler handler) {
+  return {control, ControlEvent::Click, handler};
+}
+
+}  // namespace
+
+void Button1Click(TForm1& form) {
+  form.close();
+}
+
+TForm1::TForm1(const std::string& appDir, QWidget* parent) : QMainWindow(parent), ctx(*this) {
+  ctx.appTitle = ProgramTitle();
+  BuildControls();
+  BuildMenus();
+  wiring_ = WiringTable();
+  for (const ControlWiring& wiring : wiring_) Connect(wiring);
+  StartEditor(ctx, appDir);
+  BuildDialogs();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildControls() {
+  setWindowTitle("gridkiln");
+  // Fixed border with a minimise box and no maximise box.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+
+  client = new QWidget(this);
+  setCentralWidget(client);
+
+  // The glyphs come in button-row order.
+  QToolButton** const buttons[] = {&btnNew,  &btnOpen, &btnSave, &btnPaint, &btnSpoit,
+                                   &btnLeft, &btnUp,   &btnDown, &btnRight, &btnNextChr};
+  const char* const names[] = {"btnNew",  "btnOpen", "btnSave", "btnPaint", "btnSpoit",
+                               "btnLeft", "btnUp",   "btnDown", "btnRight", "btnNextChr"};
+  for (std::size_t i = 0; i < toolButtons_.size(); ++i) {
+    auto* button = new QToolButton(client);
+    button->setObjectName(QLatin1String(names[i]));
+    button->setIcon(QIcon(QPixmap::fromImage(DrawGlyph(AllGlyphs[i]))));
+    button->setIconSize(QSize(GlyphSide, GlyphSide));
+    // Glyph buttons take no keyboard focus, like the toolbar buttons they stand for.
+    button->setFocusPolicy(Qt::NoFocus);
+    toolButtons_[i] = *buttons[i] = button;
+  }
+
+  ImgMain = AddImage(ControlId::ImgMain, "ImgMain", false);
+  ImgPallete = AddImage(ControlId::ImgPallete, "ImgPallete", false);
+  ImgColor = AddImage(ControlId::ImgColor, "ImgColor", false);
+  ImgView = AddImage(ControlId::ImgView, "ImgView", true);
+  ImgCurV = AddImage(ControlId::ImgCurV, "ImgCurV", false);
+  ImgCurH = AddImage(ControlId::ImgCurH, "ImgCurH", false);
+  // The markers lie over the other controls when the origin takes them past the view.
+  ImgCurV->raise();
+  ImgCurH->raise();
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(1000);
+  Timer1->setSingleShot(true);
+}
+
+ImageWidget* TForm1::AddImage(ControlId id, const char* name, bool stretch) {
+  auto* widget = new ImageWidget(ctx.controls.Get(id), stretch, client);
+  widget->setObjectName(QLatin1String(name));
+  widgets_[IndexOf(id)] = widget;
+  return widget;
+}
+
+void TForm1::BuildMenus() {
+  QMenuBar* bar = menuBar();
+  // Each item carries its name, as the controls do.
+  auto add = [](QMenu* menu, QAction*& item, const char* name, const char* caption) {
+    item = menu->addAction(FromUtf8(caption));
+    item->setObjectName(QLatin1String(name));
+  };
+
+  File1 = bar->addMenu("&File");
+  add(File1, New1, "New1", "&New");
+  add(File1, mnNewSize, "mnNewSize", "New size");
+  add(File1, Open1, "Open1", "&Open");
+  add(File1, Save1, "Save1", "&Save");
+  add(File1, Saveas1, "Saveas1", "&Save as...");
+  add(File1, IncrementalSave1, "IncrementalSave1", "Save++");
+  N1 = File1->addSeparator();
+  add(File1, Quit1, "Quit1", "&Quit");
+
+  Edit1 = bar->addMenu("&Edit");
+  add(Edit1, Undo1, "Undo1", "&Undo");
+  N2 = Edit1->addSeparator();
+  Shift1 = Edit1->addMenu("Shift");
+  add(Shift1, mnShiftUp, "mnShiftUp", "Up");
+  add(Shift1, mnShiftRight, "mnShiftRight", "Right");
+  add(Shift1, mnShiftDown, "mnShiftDown", "Down");
+  add(Shift1, mnShiftLeft, "mnShiftLeft", "Left");
+  Mirrow1 = Edit1->addMenu("Mirror");
+  add(Mirrow1, mnMirrorV, "mnMirrorV", "Virtical");
+  add(Mirrow1, mnMirrorH, "mnMirrorH", "Horizontal");
+  add(Edit1, rotate1, "rotate1", "Rotate");
+  N3 = Edit1->addSeparator();
+  add(Edit1, Option1, "Option1", "&Option");
+
+  mnPen = bar->addMenu("&Pen");
+  toolGroup = new QActionGroup(this);
+  toolGroup->setExclusive(true);
+  add(mnPen, mngPen, "mngPen", "&Pen");
+  add(mnPen, mngErase, "mngErase", "&Erase");
+  add(mnPen, mngPaint, "mngPaint", "P&aint");
+  add(mnPen, mngSpoit, "mngSpoit", "&Spoit");
+  for (QAction* item : {mngPen, mngErase, mngPaint, mngSpoit}) {
+    item->setCheckable(true);
+    toolGroup->addAction(item);
+  }
+
+  chrsTitle = bar->addAction("&Chrs");
+  mnChrs = new QMenu("&Chrs", this);
+  mnMod = bar->addAction(QString());
+}
+
+std::vector<ControlWiring> TForm1::WiringTable() {
+  return {
+      Click(btnNew, BtnNewClick, 0),
+      Click(btnOpen, BtnOpenClick),
+      Click(btnSave, BtnSaveClick),
+      Click(btnPaint, BtnPaintClick),
+      Click(btnSpoit, BtnSpoitClick),
+      Click(btnLeft, btnLeftClick),
+      Click(btnUp, btnUpClick),
+      Click(btnDown, btnDownClick),
+      Click(btnRight, btnRightClick),
+      Click(btnNextChr, btnNextChrClick),
+
+      Click(New1, BtnNewClick, 0),
+      Click(mnNewSize, BtnNewClick, NewSizeTag),
+      Click(Open1, BtnOpenClick),
+      Click(Save1, BtnSaveClick),
+      Click(Saveas1, BtnSaveasClick),
+      Click(IncrementalSave1, IncrementalSave1Click),
+      Click(Quit1, Button1Click),
+      Click(Undo1, BtnUndoClick),
+      Click(mnShiftUp, mnShiftUpClick),
+      Click(mnShiftRight, mnShiftRightClick),
+      Click(mnShiftDown, mnShiftDownClick),
+      Click(mnShiftLeft, mnShiftLeftClick),
+      Click(mnMirrorV, mnMirrorVClick),
+      Click(mnMirrorH, mnMirrorHClick),
+      Click(rotate1, rotate1Click),
+      Click(Option1, BtnOptionClick),
+      Click(mngPen, BtnPenClick),
+      Click(mngErase, BtnEraseClick),
+      Click(mngPaint, BtnPaintClick),
+      Click(mngSpoit, BtnSpoitClick),
+
+      {ImgMain, ControlEvent::Press, ImgMainMouseDown},
+      {ImgMain, ControlEvent::Move, ImgMainMouseMove, 0, Repaint::LastDot},
+      // The view's press only sets the anchor; a drag step refreshes what it changes itself.
+      {ImgView, ControlEvent::Press, ImgViewMouseDown, 0, Repaint::Nothing},
+      {ImgView, ControlEvent::Move, ImgViewMouseMove, 0, Repaint::Nothing},
+      {ImgPallete, ControlEvent::Press, ImgPalleteMouseDown},
+      {ImgColor, ControlEvent::Press, CommandHandler{ImgColorMouseDown}},
+
+      {Timer1, ControlEvent::Tick, CommandHandler{Timer1Timer}},
+  };
+}
+
+void TForm1::Connect(const ControlWiring& wiring) {
+  switch (wiring.event) {
+    case ControlEvent::Click:
+      if (auto* button = qobject_cast<QToolButton*>(wiring.control)) {
+        connect(button, &QToolButton::clicked, this, [this, wiring] { Run(wiring, {}); });
+      } else if (auto* item = qobject_cast<QAction*>(wiring.control)) {
+        connect(item, &QAction::triggered, this, [this, wiring] { Run(wiring, {}); });
+      }
+      break;
+    case ControlEvent::Tick:
+      if (auto* timer = qobject_cast<QTimer*>(wiring.control)) {
+        connect(timer, &QTimer::timeout, this, [this, wiring] { Run(wiring, {}); });
+      }
+      break;
+    case ControlEvent::Press:
+      // Every button presses.
+      if (auto* image = qobject_cast<ImageWidget*>(wiring.control)) {
+        image->SetPressHandler([this, wiring](int x, int y, Qt::MouseButton) {
+          Run(wiring, {x, y, false});
+        });
+      }
+      break;
+    case ControlEvent::Move:
+      if (auto* image = qobject_cast<ImageWidget*>(wiring.control)) {
+        image->SetMoveHandler([this, wiring](int x, int y, bool leftHeld) {
+          Run(wiring, {x, y, leftHeld});
+        });
+      }
+      break;
+  }
+}
+
+void TForm1::Run(const ControlWiring& wiring, const PointerAt& pointer) {
+  const int lastX = ctx.state.LastDotX;
+  const int lastY = ctx.state.LastDotY;
+  Guarded(ctx.ui, ctx.appTitle, [&] { CallHandler(wiring, *this, ctx, pointer); });
+  switch (wiring.repaint) {
+    case Repaint::Images:
+      UpdateImages();
+      break;
+    case Repaint::LastDot:
+      // A move that plots nothing (same cell, no button) needs none.
+      if (ctx.state.LastDotX != lastX || ctx.state.LastDotY != lastY) {
+        const int d = ctx.state.DotSize;
+        ImgMain->update(ctx.state.LastDotX * d, ctx.state.LastDotY * d, d, d);
+      }
+      break;
+    case Repaint::Nothing:
+      break;
+  }
+}
+
+ImageWidget* TForm1::WidgetOf(ControlId id) const {
+  return widgets_[IndexOf(id)];
+}
+
+void TForm1::UpdateImages() {
+  for (ControlId id : ShownControls) WidgetOf(id)->update();
+}
+
+void TForm1::LayOutWindow(const WindowLayout& layout) {
+  move(0, 16);
+  for (std::size_t i = 0; i < toolButtons_.size(); ++i) {
+    const ControlRect& r = layout.buttons[i];
+    toolButtons_[i]->setGeometry(r.left, r.top, r.width, r.height);
+  }
+  client->setFixedSize(layout.clientWidth, layout.clientHeight);
+  // The menu bar takes its height above the client area; the window is not resizable.
+  setFixedSize(layout.clientWidth,
+               layout.clientHeight + menuBar()->heightForWidth(layout.clientWidth));
+}
+
+// The file dialogs are made on first use: each builds a file-system model, which would cost
+// start-up more than all the other controls together.
+QFileDialog* TForm1::OpenDialog() {
+  if (!OpenDialog1) {
+    OpenDialog1 = new FileDialog(this);
+    OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setNameFilter("*.bmp (*.bmp)");
+  }
+  return OpenDialog1;
+}
+
+QFileDialog* TForm1::SaveDialog() {
+  if (!SaveDialog1) {
+    SaveDialog1 = new FileDialog(this);
+    SaveDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
+    SaveDialog1->setFileMode(QFileDialog::AnyFile);
+    SaveDialog1->setNameFilter("*.bmp (*.bmp)");
+    SaveDialog1->setDefaultSuffix("bmp");
+  }
+  return SaveDialog1;
+}
+
+void TForm1::BuildDialogs() {
+  FrmOption = new TFrmOption(this);
+  frmNew = new TfrmNew(this);
+  frmColor = new TfrmColor(this);
+}
+
+void TForm1::SetTitle(const std::string& title) {
+  setWindowTitle(FromUtf8(title));
+}
+
+void TForm1::SetModifiedMarker(const std::string& caption) {
+  mnMod->setText(FromUtf8(caption));
+}
+
+void TForm1::CheckToolItem(int tool) {
+  switch (tool) {
+    case ToolPen:
+      mngPen->setChecked(true);
+      break;
+    case ToolErase:
+      mngErase->setChecked(true);
+      break;
+    case ToolPaint:
+      mngPaint->setChecked(true);
+      break;
+    case ToolSpoit:
+      mngSpoit->setChecked(true);
+      break;
+    default:
+      break;
+  }
+}
+
+void TForm1::StartTimer() {
+  // A start while the second runs does not restart it.
+  if (!Timer1->isActive()) Timer1->start();
+}
+
+void TForm1::StopTimer() {
+  Timer1->stop();
+}
+
+void TForm1::RefreshControl(ControlId id) {
+  if (ImageWidget* widget = WidgetOf(id)) widget->repaint();
+}
+
+void TForm1::ControlMoved(ControlId id) {
+  if (ImageWidget* widget = WidgetOf(id)) {
+    const ImageControl& c = ctx.controls.Get(id);
+    widget->setGeometry(c.Left, c.Top, c.Width, c.Height);
+  }
+}
+
+MessageResult TForm1::ShowMessage(const std::string& text, const std::string& caption,
+                                  MessageButtons buttons, MessageIcon icon) {
+  return MessageBoxes(this).ShowMessage(text, caption, buttons, icon);
+}
+
+std::optional<std::string> TForm1::RunOpenDialog() {
+  QFileDialog* dialog = OpenDialog();
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog->selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  return PathOnDisk(ToUtf8(files.first()));
+}
+
+std::optional<std::string> TForm1::RunSaveDialog(const std::string& presetPath) {
+  QFileDialog* dialog = SaveDialog();
+  dialog->selectFile(FromUtf8(presetPath));
+  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog->selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  return PathOnDisk(ToUtf8(files.first()));
+}
+
+std::optional<Colour> TForm1::RunColourDialog(Colour current) {
+  return frmColor->Run(current);
+}
+
+std::optional<std::pair<std::string, std::string>> TForm1::RunNewSizeDialog(int width, int height) {
+  return frmNew->Run(width, height);
+}
+
+bool TForm1::RunOptionDialog(OptionValues& values) {
+  return FrmOption->Run(values);
+}
+
+void TForm1::SetSeriesItems(const std::vector<std::string>& names) {
+  // The old entries may hold the sender of the click being handled: delete them later. A group
+  // takes its items and its own entry with it; its names go at once, before the new ones come.
+  for (QAction* entry : mnChrs->actions()) {
+    mnChrs->removeAction(entry);
+    if (QMenu* group = entry->menu()) {
+      group->disconnect(this);
+      group->deleteLater();
+    } else {
+      entry->deleteLater();
+    }
+  }
+  chrsTitle->setMenu(names.empty() ? nullptr : mnChrs);
+
+  const std::vector<SeriesGroup> groups = SeriesGroups(names.size());
+  if (groups.empty()) {
+    for (const std::string& name : names) AddSeriesItem(mnChrs, name);
+    return;
+  }
+  // A group gets its items when it is first shown, so a rebuild makes only the groups. Each
+  // keeps its own names, which go with it.
+  for (const SeriesGroup& g : groups) {
+    const auto begin = names.begin() + static_cast<std::ptrdiff_t>(g.first);
+    std::vector<std::string> members(begin, begin + static_cast<std::ptrdiff_t>(g.count));
+    auto* group = new QMenu(MenuCaption(FromUtf8(members.front()) + QStringLiteral(" \u2013 ") +
+                                        FromUtf8(members.back())),
+                            mnChrs);
+    mnChrs->addMenu(group);
+    connect(group, &QMenu::aboutToShow, this, [this, group, members = std::move(members)] {
+      if (!group->isEmpty()) return;
+      for (const std::string& name : members) AddSeriesItem(group, name);
+    });
+  }
+}
+
+void TForm1::AddSeriesItem(QMenu* menu, const std::string& name) {
+  auto* item = new QAction(MenuCaption(FromUtf8(name)), menu);
+  menu->addAction(item);
+  // The item keeps the name's bytes for the path; only its caption is decoded.
+  connect(item, &QAction::triggered, this, [this, name] {
+    Guarded(ctx.ui, ctx.appTitle, [&] { OpenSeriesItem(ctx, name); });
+    UpdateImages();
+  });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  bool mayClose = false;
+  Guarded(ctx.ui, ctx.appTitle, [&] { mayClose = FormCloseQuery(ctx); });
+  if (mayClose) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace gk

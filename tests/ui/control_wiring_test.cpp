@@ -1,0 +1,174 @@
+// The real window's wiring, walked against the controls table and the menu table: each control's
+// event runs the handler the tables name (compared as the function itself), with the tag of
+// "New size", and nothing else is connected.
+#include "app/control_wiring.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "files/document_files.h"
+#include "files/series_menu.h"
+#include "support/main_window_fixture.h"
+#include "workspace/colour_selection.h"
+#include "workspace/drawing_tools.h"
+#include "workspace/grid_view.h"
+#include "workspace/option_handler.h"
+#include "workspace/transforms.h"
+
+namespace gk {
+namespace {
+
+// One row of the tables: the control by its name or, for a menu item, by the captions from the
+// menu bar down to it; the event; the handler and its name.
+struct Row {
+  std::vector<QString> menuPath;  // empty for a control
+  const char* name;
+  ControlEvent event;
+  Handler handler;
+  const char* handlerName;
+  int tag = 0;
+};
+
+const ControlEvent Click = ControlEvent::Click;
+
+const std::vector<Row>& Rows() {
+  static const std::vector<Row> rows = {
+      {{}, "btnNew", Click, TaggedHandler{BtnNewClick}, "BtnNewClick"},
+      {{}, "btnOpen", Click, CommandHandler{BtnOpenClick}, "BtnOpenClick"},
+      {{}, "btnSave", Click, CommandHandler{BtnSaveClick}, "BtnSaveClick"},
+      {{}, "btnPaint", Click, CommandHandler{BtnPaintClick}, "BtnPaintClick"},
+      {{}, "btnSpoit", Click, CommandHandler{BtnSpoitClick}, "BtnSpoitClick"},
+      {{}, "btnLeft", Click, CommandHandler{btnLeftClick}, "btnLeftClick"},
+      {{}, "btnUp", Click, CommandHandler{btnUpClick}, "btnUpClick"},
+      {{}, "btnDown", Click, CommandHandler{btnDownClick}, "btnDownClick"},
+      {{}, "btnRight", Click, CommandHandler{btnRightClick}, "btnRightClick"},
+      {{}, "btnNextChr", Click, CommandHandler{btnNextChrClick}, "btnNextChrClick"},
+      {{}, "ImgMain", ControlEvent::Press, PressHandler{ImgMainMouseDown}, "ImgMainMouseDown"},
+      {{}, "ImgMain", ControlEvent::Move, MoveHandler{ImgMainMouseMove}, "ImgMainMouseMove"},
+      {{},
+       "ImgPallete",
+       ControlEvent::Press,
+       PressHandler{ImgPalleteMouseDown},
+       "ImgPalleteMouseDown"},
+      {{}, "ImgColor", ControlEvent::Press, CommandHandler{ImgColorMouseDown}, "ImgColorMouseDown"},
+      {{}, "ImgView", ControlEvent::Press, PressHandler{ImgViewMouseDown}, "ImgViewMouseDown"},
+      {{}, "ImgView", ControlEvent::Move, MoveHandler{ImgViewMouseMove}, "ImgViewMouseMove"},
+      {{}, "Timer1", ControlEvent::Tick, CommandHandler{Timer1Timer}, "Timer1Timer"},
+
+      {{"&File", "&New"}, "New1", Click, TaggedHandler{BtnNewClick}, "BtnNewClick"},
+      {{"&File", "New size"}, "mnNewSize", Click, TaggedHandler{BtnNewClick}, "BtnNewClick", 1},
+      {{"&File", "&Open"}, "Open1", Click, CommandHandler{BtnOpenClick}, "BtnOpenClick"},
+      {{"&File", "&Save"}, "Save1", Click, CommandHandler{BtnSaveClick}, "BtnSaveClick"},
+      {{"&File", "&Save as..."},
+       "Saveas1",
+       Click,
+       CommandHandler{BtnSaveasClick},
+       "BtnSaveasClick"},
+      {{"&File", "Save++"},
+       "IncrementalSave1",
+       Click,
+       CommandHandler{IncrementalSave1Click},
+       "IncrementalSave1Click"},
+      {{"&File", "&Quit"}, "Quit1", Click, WindowHandler{Button1Click}, "Button1Click"},
+      {{"&Edit", "&Undo"}, "Undo1", Click, CommandHandler{BtnUndoClick}, "BtnUndoClick"},
+      {{"&Edit", "Shift", "Up"},
+       "mnShiftUp",
+       Click,
+       CommandHandler{mnShiftUpClick},
+       "mnShiftUpClick"},
+      {{"&Edit", "Shift", "Right"},
+       "mnShiftRight",
+       Click,
+       CommandHandler{mnShiftRightClick},
+       "mnShiftRightClick"},
+      {{"&Edit", "Shift", "Down"},
+       "mnShiftDown",
+       Click,
+       CommandHandler{mnShiftDownClick},
+       "mnShiftDownClick"},
+      {{"&Edit", "Shift", "Left"},
+       "mnShiftLeft",
+       Click,
+       CommandHandler{mnShiftLeftClick},
+       "mnShiftLeftClick"},
+      {{"&Edit", "Mirror", "Virtical"},
+       "mnMirrorV",
+       Click,
+       CommandHandler{mnMirrorVClick},
+       "mnMirrorVClick"},
+      {{"&Edit", "Mirror", "Horizontal"},
+       "mnMirrorH",
+       Click,
+       CommandHandler{mnMirrorHClick},
+       "mnMirrorHClick"},
+      {{"&Edit", "Rotate"}, "rotate1", Click, CommandHandler{rotate1Click}, "rotate1Click"},
+      {{"&Edit", "&Option"}, "Option1", Click, CommandHandler{BtnOptionClick}, "BtnOptionClick"},
+      {{"&Pen", "&Pen"}, "mngPen", Click, CommandHandler{BtnPenClick}, "BtnPenClick"},
+      {{"&Pen", "&Erase"}, "mngErase", Click, CommandHandler{BtnEraseClick}, "BtnEraseClick"},
+      {{"&Pen", "P&aint"}, "mngPaint", Click, CommandHandler{BtnPaintClick}, "BtnPaintClick"},
+      {{"&Pen", "&Spoit"}, "mngSpoit", Click, CommandHandler{BtnSpoitClick}, "BtnSpoitClick"},
+  };
+  return rows;
+}
+
+std::string NameOf(const Handler& handler) {
+  for (const Row& row : Rows()) {
+    if (row.handler == handler) return row.handlerName;
+  }
+  return "a handler of neither table";
+}
+
+// The item reached from the menu bar through the captions of `path`.
+QAction* MenuItem(QMenuBar* bar, const std::vector<QString>& path) {
+  QList<QAction*> items = bar->actions();
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    QAction* found = nullptr;
+    for (QAction* item : items) {
+      if (item->text() == path[i]) found = item;
+    }
+    if (found == nullptr || i + 1 == path.size()) return found;
+    if (found->menu() == nullptr) return nullptr;
+    items = found->menu()->actions();
+  }
+  return nullptr;
+}
+
+using ControlWiringTest = test::MainWindowFixture;
+
+TEST_F(ControlWiringTest, EveryControlAndMenuItemRunsTheHandlerOfTheTables) {
+  Start();
+  const std::vector<ControlWiring>& wiring = form->Wiring();
+  std::vector<bool> listed(wiring.size(), false);
+  for (const Row& row : Rows()) {
+    QObject* control = row.menuPath.empty() ? form->findChild<QObject*>(QLatin1String(row.name))
+                                            : MenuItem(form->menuBar(), row.menuPath);
+    SCOPED_TRACE(row.name);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->objectName(), QLatin1String(row.name));
+    std::vector<std::size_t> entries;
+    for (std::size_t i = 0; i < wiring.size(); ++i) {
+      if (wiring[i].control == control && wiring[i].event == row.event) entries.push_back(i);
+    }
+    ASSERT_EQ(entries.size(), 1u) << "connections of this event";
+    const ControlWiring& entry = wiring[entries[0]];
+    EXPECT_TRUE(entry.handler == row.handler)
+        << "runs " << NameOf(entry.handler) << ", not " << row.handlerName;
+    EXPECT_EQ(entry.tag, row.tag);
+    listed[entries[0]] = true;
+  }
+  for (std::size_t i = 0; i < wiring.size(); ++i) {
+    EXPECT_TRUE(listed[i]) << wiring[i].control->objectName().toStdString() << " runs "
+                           << NameOf(wiring[i].handler) << ", which no table asks for";
+  }
+  EXPECT_EQ(wiring.size(), Rows().size());
+}
+
+}  // namespace
+}  // namespace gk

@@ -1,0 +1,88 @@
+#include "workspace/start_up.h"
+
+#include <exception>
+#include <stdexcept>
+#include <utility>
+
+#include "platform/file_io.h"
+#include "settings/settings_file.h"
+#include "settings/start_sizes.h"
+#include "workspace/grid_view.h"
+#include "workspace/window_layout.h"
+
+namespace gk {
+
+namespace {
+
+void Place(ImageControl& control, const ControlRect& rect) {
+  control.SetBounds(rect.left, rect.top, rect.width, rect.height);
+}
+
+void PlaceControls(EditorControls& c, const WindowLayout& l) {
+  Place(c.ImgMain, l.ImgMain);
+  Place(c.ImgPallete, l.ImgPallete);
+  Place(c.ImgColor, l.ImgColor);
+  Place(c.ImgView, l.ImgView);
+  Place(c.ImgViewB, l.ImgViewB);
+  Place(c.ImgCurV, l.ImgCurV);
+  Place(c.ImgCurH, l.ImgCurH);
+}
+
+}  // namespace
+
+void LoadPalette(EditorContext& ctx) {
+  const std::string path = ctx.state.AppDir + "palette.bmp";
+  Surface palette;
+  try {
+    palette = LoadBmpFile(path);
+  } catch (const std::exception& e) {
+    // The box must name the palette by its full path, whatever the reader's text says.
+    const std::string reason = e.what();
+    if (reason.find(path) != std::string::npos) throw;
+    throw std::runtime_error(path + ": " + reason);
+  }
+  ImageControl& control = ctx.controls.ImgPallete;
+  control.Width = palette.Width();
+  control.Height = palette.Height();
+  control.SetSurface(std::move(palette));
+}
+
+void StartEditor(EditorContext& ctx, const std::string& appDir) {
+  EditorState& s = ctx.state;
+  EditorControls& c = ctx.controls;
+  s.AppDir = appDir;
+  s.CurColor = White;
+  s.OpenGuard = false;
+  ctx.settings = Settings{};
+  LoadPalette(ctx);
+  s.IniPath = s.AppDir + "gridkiln.ini";
+  StartSizes sizes = LoadSettings(ctx.settings, s.IniPath);
+  BoundStartSizes(sizes);
+  SetSizes(s, sizes);
+
+  const WindowLayout layout = LayOutWindow(sizes, c.ImgPallete.Width, c.ImgPallete.Height);
+  PlaceControls(c, layout);
+  ctx.ui.LayOutWindow(layout);
+  for (ControlId id : ShownControls) ctx.ui.ControlMoved(id);
+
+  c.ImgMain.Canvas().FillBlack(s.DotSize * s.Width2, s.DotSize * s.Height2);
+  // The view control is Width x Height here, so the document is made at the image size.
+  c.ImgView.Canvas().FillBlack(s.Width, s.Height);
+  c.ImgColor.Canvas().FillWhite(32, 32);
+
+  // The view doubled, the markers, the first render, and no changes yet.
+  s.OriginX = 0;
+  s.OriginY = 0;
+  c.ImgView.Width = 2 * s.Width;
+  c.ImgView.Height = 2 * s.Height;
+  ctx.ui.ControlMoved(ControlId::ImgView);
+  c.ImgCurV.Canvas().FillRectangle(0, 0, 2, 4, Red);
+  c.ImgCurH.Canvas().FillRectangle(0, 0, 4, 2, Red);
+  ctx.ui.RefreshControl(ControlId::ImgMain);
+  ctx.ui.RefreshControl(ControlId::ImgPallete);
+  RedrawGrid(ctx);
+  s.Modified = false;
+  ctx.ui.SetModifiedMarker("");
+}
+
+}  // namespace gk
