@@ -115,7 +115,7 @@ Surface LoadBmpFile(const std::string& path) {
 }
 
 void SaveBmpFile(const std::string& path, const Surface& surface) {
-  const std::vector<std::uint8_t> bytes = EncodeBmp(surface);
+  const BmpBytes bytes = EncodeBmp(surface);
   WriteFileAtomically(path, bytes);
 }
 
