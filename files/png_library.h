@@ -13,9 +13,7 @@ using ImageHandle = Image*;
 // flags = 9 and level = 9 and zeroes the three 32-bit fields; the rest is not set.
 struct PngOptions {
   std::uint32_t flags;  // bit 0: `level` holds the zlib compression level
-  // 0 to 9. Colour images are compressed with zlib's usual method at this level; index images
-  // with its run-length method, which writes the same file at every level from 1 to 9 (0 stores).
-  std::uint16_t level;
+  std::uint16_t level;  // 0 to 9; 7, 8 and 9 compress as 6
   std::uint8_t unset1[10];
   std::uint32_t field16;
   std::uint8_t unset2[8];

@@ -219,5 +219,40 @@ TEST(BmpCodec, TopDownFilesReadLikeBottomUpOnes) {
   }
 }
 
+// Rows are converted in parts of 2048 surface bytes: widths around a part and across several
+// keep every pixel at every depth, and the 24-bit bytes are the colours' B, G, R.
+TEST(BmpCodec, WideRowsKeepEveryPixelAtEveryDepth) {
+  const std::vector<PixelFormat> formats = {PixelFormat::Indexed(1, {Black, White}),
+                                            PixelFormat::Indexed(4, Colours(16, 7)),
+                                            PixelFormat::Indexed(8, Colours(200, 8)),
+                                            PixelFormat::Rgb565(),
+                                            PixelFormat::Rgb24(),
+                                            PixelFormat::Rgb32()};
+  for (const PixelFormat& format : formats) {
+    for (int w : {1, 5, 511, 513, 1025, 2050}) {
+      SCOPED_TRACE(std::to_string(format.bitsPerPixel) + " bits, width " + std::to_string(w));
+      const int h = 3;
+      Surface s(w, h, format);
+      const std::vector<Colour> colours = Colours(w * h, static_cast<unsigned>(w));
+      for (int i = 0; i < w * h; ++i) s.WritePixel(i % w, i / w, colours[i]);
+      const Bytes file = Encoded(s);
+      const Surface back = DecodeBmp(file, "wide.bmp");
+      ASSERT_EQ(testing::Pixels(back), testing::Pixels(s));
+      EXPECT_EQ(testing::RawPixels(DecodeBmp(TopDown(file), "wide.bmp")), RawPixels(s));
+      if (format.bitsPerPixel == 24) {
+        const std::size_t offset = Le32(file, 10);
+        const std::size_t stride = (3 * static_cast<std::size_t>(w) + 3) / 4 * 4;
+        for (int y = 0; y < h; ++y) {
+          for (int x = 0; x < w; ++x) {
+            const std::size_t at = offset + (h - 1 - y) * stride + 3 * static_cast<std::size_t>(x);
+            const Colour c = colours[y * w + x];
+            ASSERT_EQ(MakeColour(file[at + 2], file[at + 1], file[at]), c) << x << "," << y;
+          }
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace gk

@@ -123,5 +123,19 @@ TEST(FloodFill, RunsThroughALargeMazeWithoutRecursion) {
   EXPECT_EQ(red, size / 2 * size + size / 2);  // path rows plus one gap per wall row
 }
 
+// The fill records the rectangle it filled, so that the screen repaints only that.
+TEST(FloodFill, RecordsTheRectangleItFilled) {
+  Surface s(12, 10, PixelFormat::Rgb24(), Black);
+  s.FillRectangle(0, 4, 12, 5, White);  // a wall: the fill from the top stays above it
+  s.FillRectangle(2, 1, 7, 3, Blue);    // an island of another colour inside the area
+  s.TakeChanged();
+  FloodFillArea(s, 3, 1, Blue, Red);
+  EXPECT_EQ(s.TakeChanged(), (PixelRect{2, 1, 7, 3}));
+  FloodFillArea(s, 0, 0, Black, Red);
+  EXPECT_EQ(s.TakeChanged(), (PixelRect{0, 0, 12, 4}));
+  FloodFillArea(s, 0, 0, Blue, Red);  // not the pixel's colour: nothing
+  EXPECT_TRUE(s.TakeChanged().Empty());
+}
+
 }  // namespace
 }  // namespace gk

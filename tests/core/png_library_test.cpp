@@ -7,9 +7,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_io.h"
@@ -169,6 +171,89 @@ TEST_F(PngLibraryTest, DirectImagesBecomeEightBitRgb) {
     const DecodedPng png = ExportAndCompare(Patterned(31, 9, c.format, colours), c.name);
     EXPECT_EQ(png.colourType, PNG_COLOR_TYPE_RGB) << c.name;
     EXPECT_EQ(png.bitDepth, 8) << c.name;
+  }
+}
+
+// The bytes libpng writes for the surface with all its default settings.
+std::size_t LibpngDefaultSize(const Surface& s) {
+  struct Out {
+    std::size_t bytes = 0;
+  } out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return 0;
+  }
+  png_set_write_fn(
+      png, &out,
+      [](png_structp p, png_bytep, png_size_t n) {
+        static_cast<Out*>(png_get_io_ptr(p))->bytes += n;
+      },
+      nullptr);
+  const bool indexed = s.Format().IsIndexed();
+  png_set_IHDR(png, info, s.Width(), s.Height(), 8,
+               indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  std::vector<png_color> palette;
+  for (Colour c : s.Format().colourTable) palette.push_back({RedOf(c), GreenOf(c), BlueOf(c)});
+  if (indexed) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
+  png_write_info(png, info);
+  std::vector<png_byte> row;
+  for (int y = 0; y < s.Height(); ++y) {
+    row.clear();
+    for (int x = 0; x < s.Width(); ++x) {
+      if (indexed) {
+        row.push_back(s.Row<std::uint8_t>(y)[x]);
+      } else {
+        const Colour c = s.ReadPixel(x, y);
+        row.insert(row.end(), {RedOf(c), GreenOf(c), BlueOf(c)});
+      }
+    }
+    png_write_row(png, row.data());
+  }
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return out.bytes;
+}
+
+// Pixel art (flat areas, few colours) exports no larger than libpng's defaults would write it,
+// in colour and with a table: a picture scaled up, whose rows repeat, and a map of small tiles,
+// whose rows do not.
+TEST_F(PngLibraryTest, PixelArtIsNoLargerThanWithLibpngsDefaults) {
+  const std::vector<Colour> colours = Spread(12);
+  const auto scaledRings = [&](int x, int y) {
+    const int sx = x / 8 - 16, sy = y / 8 - 16;
+    return colours[((sx * sx + sy * sy) / 40 + y / 64) % colours.size()];
+  };
+  const auto tiles = [&](int x, int y) {
+    const int tx = x / 16, ty = y / 16, lx = x % 16, ly = y % 16;
+    switch ((tx * 7 + ty * 13) % 4) {
+      case 0:
+        return colours[ly % 4 == 0 || (lx + ly / 4 * 8) % 16 == 0 ? 1 : 2];
+      case 1:
+        return colours[(lx * 5 + ly * 3) % 11 == 0 ? 4 : 3];
+      case 2:
+        return colours[(lx + ly / 2 % 2 * 3) % 6 < 2 ? 6 : 5];
+      default:
+        return colours[lx == 0 || ly == 0 ? 7 : 8];
+    }
+  };
+  const std::pair<const char*, std::function<Colour(int, int)>> pictures[] = {
+      {"scaled", scaledRings}, {"tiles", tiles}};
+  for (const auto& [name, colourAt] : pictures) {
+    for (const PixelFormat& format : {PixelFormat::Rgb24(), PixelFormat::Indexed(8, colours)}) {
+      SCOPED_TRACE(std::string(name) + " " + std::to_string(format.bitsPerPixel));
+      Surface art(256, 256, format, Black);
+      for (int y = 0; y < 256; ++y) {
+        for (int x = 0; x < 256; ++x) art.WritePixel(x, y, colourAt(x, y));
+      }
+      ExportAndCompare(art, name);
+      const auto ours = fs::file_size(Path(std::string(name) + ".png"));
+      const std::size_t defaults = LibpngDefaultSize(art);
+      ASSERT_GT(defaults, 0u);
+      EXPECT_LE(ours, defaults);
+    }
   }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstddef>
+#include <new>
 #include <vector>
 
 #include "support/surface_pixels.h"
@@ -211,6 +213,66 @@ TEST(Surface, MaskedFormatsRoundTripWhatTheyHold) {
   // A 1-bit channel holds 0 and 255; a channel without a mask reads 0.
   Surface odd(1, 1, masked(16, 0x8000, 0x0001, 0x0000));
   EXPECT_EQ(held(odd, MakeColour(127, 128, 255)), MakeColour(0, 255, 0));
+}
+
+// Each pixel takes the bytes its format needs, and a 32-bit pixel lies in memory as B, G, R and
+// 0xFF, the order of a 32-bit BMP file and of a 32-bit screen image.
+TEST(Surface, PixelsTakeTheBytesOfTheirFormat) {
+  struct Case {
+    PixelFormat format;
+    int bytes;
+  };
+  const Case cases[] = {{PixelFormat::Indexed(1, {Black, White}), 1},
+                        {PixelFormat::Indexed(8, {Black, White}), 1},
+                        {PixelFormat::Rgb555(), 2},
+                        {PixelFormat::Rgb24(), 4},
+                        {PixelFormat::Rgb32(), 4}};
+  for (const Case& c : cases) {
+    Surface s(7, 3, c.format);
+    EXPECT_EQ(s.BytesPerPixel(), c.bytes);
+    EXPECT_EQ(s.RowBytes(), 7u * c.bytes);
+    EXPECT_EQ(s.Bytes(2) - s.Bytes(0), static_cast<std::ptrdiff_t>(14 * c.bytes));
+  }
+  Surface rgb(2, 1);
+  rgb.WritePixel(1, 0, MakeColour(0x11, 0x22, 0x33));
+  const std::uint8_t* p = rgb.Bytes(0) + 4;
+  EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}), (std::vector<int>{0x33, 0x22, 0x11, 0xFF}));
+  Surface hi(1, 1, PixelFormat::Rgb565());
+  hi.WritePixel(0, 0, MakeColour(255, 0, 255));
+  EXPECT_EQ(hi.Row<std::uint16_t>(0)[0], 0xF81F);
+
+  // A size whose bytes do not fit in memory's address range is refused, not wrapped round.
+  EXPECT_THROW(Surface(INT_MAX, INT_MAX), std::bad_alloc);
+  // A copy is a copy: its pixels are its own.
+  Surface copy = rgb;
+  copy.WritePixel(1, 0, Red);
+  EXPECT_EQ(rgb.ReadPixel(1, 0), MakeColour(0x11, 0x22, 0x33));
+}
+
+// The record of what changed: the union of the writes since it was last taken, clipped.
+TEST(Surface, RecordsTheRectangleWrittenSinceItWasTaken) {
+  Surface s(10, 8, PixelFormat::Indexed(8, {Black, White}));
+  EXPECT_EQ(s.TakeChanged(), (PixelRect{0, 0, 10, 8})) << "a new surface is written whole";
+  EXPECT_TRUE(s.TakeChanged().Empty());
+
+  s.WritePixel(3, 2, White);
+  s.WritePixel(-1, 2, White);  // outside: nothing written, nothing recorded
+  EXPECT_EQ(s.Changed(), (PixelRect{3, 2, 4, 3}));
+  s.FillRectangle(8, 6, 20, 20, White);
+  EXPECT_EQ(s.TakeChanged(), (PixelRect{3, 2, 10, 8}));
+
+  s.FillRectangle(5, 5, 5, 9, White);  // empty
+  s.FillBlack(2, 3);
+  EXPECT_EQ(s.TakeChanged(), (PixelRect{0, 0, 2, 3}));
+
+  Surface other(4, 4, PixelFormat::Rgb24(), Red);
+  CopyBlock(s, 7, -1, 4, 4, other, 0, 0);
+  EXPECT_EQ(s.TakeChanged(), (PixelRect{7, 0, 10, 3}));
+  CopyBlock(s, 1, 1, 3, 3, s, 2, 2);  // within itself
+  EXPECT_EQ(s.TakeChanged(), (PixelRect{1, 1, 4, 4}));
+
+  s.MarkChanged(-5, 6, 3, 30);
+  EXPECT_EQ(s.TakeChanged(), (PixelRect{0, 6, 3, 8}));
 }
 
 }  // namespace
