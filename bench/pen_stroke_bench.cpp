@@ -2,11 +2,14 @@
 // event delivered to the grid widget and the event loop run after it, as the platform would.
 // Figures are per move event and are printed as ratios to two baselines from the same run: the
 // same number of held moves that stay within one cell (so plot nothing), and one std::fill of the
-// grid surface's pixels. Run a release build:
-//   QT_QPA_PLATFORM=offscreen build-wintools/bench/pen_stroke_bench
+// grid surface's pixels. PlotAt/n is one plot, from the move event to the grid and the view
+// repainted, on an n x n start-up document; PlotAt/4096 is printed against PlotAt/32. Run a
+// release build:
+//   QT_QPA_PLATFORM=offscreen build-release/bench/pen_stroke_bench
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
@@ -34,16 +37,24 @@ constexpr char StrokeName[] = "PenStrokeAcrossRow";
 constexpr char WithinCellName[] = "HeldMovesWithinOneCell";
 constexpr char HoverName[] = "MovesWithoutButton";
 constexpr char FillName[] = "FillGridSurface";
+constexpr char SmallPlotName[] = "PlotAt/32";
+constexpr char LargePlotName[] = "PlotAt/4096";
 
-// The main window in a temporary AppDir with a plain palette and no settings file, shown.
+// The main window in a temporary AppDir with a plain palette and the given settings file (none
+// when empty), shown.
 struct Window {
   QTemporaryDir dir;
   std::unique_ptr<TForm1> form;
 
-  Window() {
+  explicit Window(const std::string& settings = {}) {
     if (!dir.isValid()) throw std::runtime_error("no temporary folder");
     const std::string appDir = (dir.path() + "/").toStdString();
     SaveBmpFile(appDir + "palette.bmp", Surface(384, 144, PixelFormat::Rgb24(), 0x808080));
+    if (!settings.empty()) {
+      QFile file(dir.filePath("gridkiln.ini"));
+      if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write the settings");
+      file.write(settings.c_str());
+    }
     form = std::make_unique<TForm1>(appDir);
     form->show();
     QApplication::processEvents();
@@ -139,7 +150,31 @@ void FillGridSurface(benchmark::State& state) {
   MeasureSurfaceFill(state, w.form->ctx.controls.ImgMain.Canvas());
 }
 
+// One plot: a held move into the next cell, through the grid and view repainted. The pointer
+// goes back and forth between two cells, so every move plots.
+void PlotAt(benchmark::State& state) {
+  const int side = static_cast<int>(state.range(0));
+  Window w("Width=" + std::to_string(side) + "\r\nHeight=" + std::to_string(side) + "\r\n");
+  TForm1& form = *w.form;
+  if (form.ctx.state.Width != side) state.SkipWithError("the settings did not take");
+  const int dot = form.ctx.state.DotSize;
+  const QPoint cells[] = {{3 * dot + dot / 2, StrokeRow * dot + dot / 2},
+                          {4 * dot + dot / 2, StrokeRow * dot + dot / 2}};
+  form.ctx.state.CurColor = 0x102030;
+  Send(form.ImgMain, QEvent::MouseButtonPress, cells[0], Qt::LeftButton, Qt::LeftButton);
+  int next = 1;
+  for (auto _ : state) {
+    Send(form.ImgMain, QEvent::MouseMove, cells[next], Qt::NoButton, Qt::LeftButton);
+    next ^= 1;
+  }
+  Send(form.ImgMain, QEvent::MouseButtonRelease, cells[next], Qt::LeftButton, Qt::NoButton);
+  if (form.ctx.Document().ReadPixel(4, StrokeRow) != 0x102030) {
+    state.SkipWithError("the moves did not plot");
+  }
+}
+
 BENCHMARK(FillGridSurface);
+BENCHMARK(PlotAt)->Arg(32)->Arg(4096)->Unit(benchmark::kMicrosecond);
 BENCHMARK(MovesWithoutButton)->Unit(benchmark::kMicrosecond);
 BENCHMARK(HeldMovesWithinOneCell)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PenStrokeAcrossRow)->Unit(benchmark::kMicrosecond);
@@ -164,6 +199,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
+    const auto small = times_.find(SmallPlotName);
+    const auto large = times_.find(LargePlotName);
+    if (small != times_.end() && large != times_.end()) {
+      std::cout << "\nOne plot on a 4096 x 4096 document relative to one on a 32 x 32 one (real, "
+                   "CPU): "
+                << std::fixed << std::setprecision(2) << large->second.real / small->second.real
+                << "x, " << large->second.cpu / small->second.cpu << "x\n";
+    }
     const auto within = times_.find(WithinCellName);
     const auto fill = times_.find(FillName);
     if (within == times_.end() || fill == times_.end()) return;

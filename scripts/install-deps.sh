@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libpng-dev libgtest-dev
   libbenchmark-dev clang libclang-rt-14-dev qt6-qpa-plugins xvfb xauth xdotool imagemagick
-  fonts-ipafont-gothic)
+  fonts-ipafont-gothic libxdamage-dev)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

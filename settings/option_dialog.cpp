@@ -34,7 +34,6 @@ TFrmOption::TFrmOption(QWidget* parent)
   setObjectName(QStringLiteral("FrmOption"));
   setWindowTitle(QStringLiteral("Option"));
   setFixedSize(227, 435);
-  setFont(DialogFont(21, false));
 
   AddLabel("Label6", QStringLiteral("Default size"), 8, 8, true);
   AddLabel("Label1", QStringLiteral("Width"), 8, 32);
@@ -99,8 +98,21 @@ QLabel* TFrmOption::AddLabel(const char* name, const QString& caption, int left,
   label->setObjectName(QString::fromLatin1(name));
   if (bold) label->setFont(DialogFont(13, true));
   label->move(left, top);
-  label->adjustSize();
+  labels_.push_back(label);
   return label;
+}
+
+void TFrmOption::showEvent(QShowEvent* event) {
+  // The dialog's face and the captions' sizes are settled when it is first shown, before any
+  // paint: resolving the Japanese face for the boxes and labels would cost the start-up more
+  // than the rest of the dialog.
+  if (!faceSet_) {
+    setFont(DialogFont(21, false));
+    faceSet_ = true;
+    for (QLabel* label : labels_) label->adjustSize();
+    labels_.clear();
+  }
+  QDialog::showEvent(event);
 }
 
 bool TFrmOption::Run(OptionValues& values) {

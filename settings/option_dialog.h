@@ -2,12 +2,15 @@
 
 #include <QDialog>
 
+#include <vector>
+
 #include "settings/option_values.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QShowEvent;
 
 namespace gk {
 
@@ -29,6 +32,7 @@ class TFrmOption : public QDialog {
  protected:
   // Escape does not close the dialog; neither button is its cancel button.
   void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private slots:
   void Button1Click();
@@ -51,6 +55,8 @@ class TFrmOption : public QDialog {
   QCheckBox* chkPng = nullptr;
   QPushButton* Button1 = nullptr;
   QPushButton* Button2 = nullptr;
+  std::vector<QLabel*> labels_;  // not yet sized to their captions
+  bool faceSet_ = false;         // the dialog's font, set when it is first shown
 };
 
 }  // namespace gk

@@ -26,11 +26,12 @@ QSlider* MakeTrackBar(QWidget* parent, const char* name, int top) {
   return bar;
 }
 
+// Sized to its caption by Run, which sets the caption shown: measuring text at start-up would
+// load the font before the main window needs it.
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, int top) {
   auto* label = new QLabel(QLatin1String(caption), parent);
   label->setObjectName(QLatin1String(name));
   label->move(8, top);
-  label->adjustSize();
   return label;
 }
 

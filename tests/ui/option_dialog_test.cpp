@@ -65,7 +65,6 @@ TEST_F(OptionDialogTest, ControlsStandWhereTheyBelongWithTheirCaptions) {
   EXPECT_EQ(dialog_.minimumSize(), dialog_.maximumSize());
   EXPECT_FALSE(dialog_.windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_FALSE(dialog_.windowFlags() & Qt::WindowMaximizeButtonHint);
-  EXPECT_EQ(dialog_.font().pixelSize(), 21);
 
   struct Sized {
     const char* name;
@@ -107,6 +106,11 @@ TEST_F(OptionDialogTest, ControlsStandWhereTheyBelongWithTheirCaptions) {
       {"Label5", "Height", {8, 208}, false},    {"Label8", "Button", {8, 248}, false},
       {"Label9", "X", {127, 248}, false},       {"LblWindow", "Window Size:", {8, 288}, false},
   };
+  // The face is set and the captions measured when the dialog is first shown, before it is
+  // painted.
+  dialog_.show();
+  EXPECT_EQ(dialog_.font().family(), "IPAGothic");
+  EXPECT_EQ(dialog_.font().pixelSize(), 21);
   for (const Placed& p : labels) {
     const QLabel* label = Child<QLabel>(p.name);
     ASSERT_NE(label, nullptr);
@@ -116,6 +120,7 @@ TEST_F(OptionDialogTest, ControlsStandWhereTheyBelongWithTheirCaptions) {
     EXPECT_EQ(label->font().pixelSize(), p.bold ? 13 : 21) << p.name;
     EXPECT_GE(label->width(), label->sizeHint().width()) << p.name << " shows its whole caption";
   }
+  dialog_.hide();
 
   for (const char* name : {"Button1", "Button2"}) {
     const auto* button = Child<QPushButton>(name);
