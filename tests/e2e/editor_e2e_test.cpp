@@ -205,6 +205,30 @@ TEST_F(EditorJourney, StartsWithTheInitialLayoutAndMovesTheEditWindow) {
                     "back at the origin"));
 }
 
+// A quick stroke: once the press has drawn, the pointer crosses a row of the grid without
+// waiting for the screen. On a document of the largest start-up size every cell entered is
+// painted, in the grid and in the view, as on a small one.
+TEST_F(EditorJourney, AQuickStrokePaintsEveryCellOnTheLargestDocument) {
+  Start(QByteArray("Width=4096\r\nHeight=4096\r\n"));
+  constexpr int Row = 5;
+  Editor().ButtonDown(L::CellCentre(0, Row).x(), L::CellCentre(0, Row).y());
+  ASSERT_TRUE(Shows({{L::Cell(0, Row), RgbWhite}}, "the press"));
+  for (int column = 1; column < L::Cells; ++column) {
+    Editor().MoveTo(L::CellCentre(column, Row).x(), L::CellCentre(column, Row).y());
+  }
+  Editor().ButtonUp();
+  std::vector<Expect> stroke;
+  for (int column = 0; column < L::Cells; ++column) {
+    stroke.push_back({L::Cell(column, Row), RgbWhite});
+    stroke.push_back({layout_.ViewPixel(column, Row), RgbWhite});
+  }
+  stroke.push_back({L::Cell(3, Row - 1), RgbBlack});
+  stroke.push_back({L::Cell(3, Row + 1), RgbBlack});
+  stroke.push_back({layout_.ViewPixel(L::Cells, Row), RgbBlack});
+  EXPECT_TRUE(Shows(stroke, "the quick stroke"));
+  Shot("quick-stroke");
+}
+
 TEST_F(EditorJourney, DrawsFillsUndoesAndSavesUnderAnAutomaticName) {
   Start();
   // A red of the palette's third ramp; the fill takes a green of the fourth.
