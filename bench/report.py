@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Runs every benchmark of a Release build and prints each figure as a ratio to the baseline
-measured in the same program run (medians of several repetitions, real time).
+measured in the same program run (medians of several repetitions, real time), then the sizes of
+the PNG files and the resident memory of a large open, each from its own program run.
 
 Usage: bench/report.py [build-dir]   (configure it with -DCMAKE_BUILD_TYPE=Release)
 """
@@ -30,6 +31,7 @@ PAIRS = [
     ("grid_view_bench", "RedrawGridAt/defaults", "FillGridAt/defaults", "within 2x"),
     ("grid_view_bench", "RedrawGridAt/window64_dot16", "FillGridAt/window64_dot16", "within 2x"),
     ("grid_view_bench", "DragStep", "FillGridAt/defaults", "well under 1 ms"),
+    ("pen_stroke_bench", "PlotAt/4096", "PlotAt/32", "within 1.5x"),
     ("pen_stroke_bench", "PenStrokeAcrossRow", "HeldMovesWithinOneCell", "one plot per cell"),
     ("pen_stroke_bench", "PenStrokeAcrossRow", "FillGridSurface", "(per move event)"),
     ("transforms_bench", "ShiftUp", "Memcpy", "within 3x"),
@@ -45,22 +47,31 @@ PAIRS = [
     ("document_files_bench", "Open/8bit_128", "ReadBaseline/8bit_128", "(plain read)"),
     ("document_files_bench", "Save/8bit_128", "WriteBaseline/8bit_128", "(plain write)"),
     ("document_files_bench", "ExportPng/8bit_128", "WriteBaseline/8bit_128", "(plain write)"),
+    ("png_export_bench", "Export/sprite24", "LibpngDefaults/sprite24", "within 1.5x"),
+    ("png_export_bench", "Export/sprite8", "LibpngDefaults/sprite8", "within 1.5x"),
+    ("png_export_bench", "Export/palette24", "LibpngDefaults/palette24", "within 1.5x"),
+    ("png_export_bench", "Export/palette8", "LibpngDefaults/palette8", "within 1.5x"),
+    ("png_export_bench", "Export/tiles24", "LibpngDefaults/tiles24", "within 1.5x"),
+    ("png_export_bench", "Export/tiles8", "LibpngDefaults/tiles8", "within 1.5x"),
     ("series_menu_bench", "BM_RebuildSeriesMenu", "BM_BareListing", "within 3x"),
     ("series_menu_bench", "BM_RebuildSeriesMenuWindow", "BM_BareListing", "within 3x, under 1 s"),
 ]
 
 
-def run(build, program):
+def benchmarks(build, program, repetitions):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
         subprocess.run(
             [os.path.join(build, "bench", program), "--benchmark_out=" + out.name,
-             "--benchmark_out_format=json", "--benchmark_repetitions=5",
+             "--benchmark_out_format=json", f"--benchmark_repetitions={repetitions}",
              "--benchmark_report_aggregates_only=true"],
             check=True, capture_output=True, text=True, env=env)
-        report = json.load(out)
+        return json.load(out)["benchmarks"]
+
+
+def run(build, program):
     medians = {}
-    for b in report["benchmarks"]:
+    for b in benchmarks(build, program, 5):
         if b.get("aggregate_name") == "median":
             scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[b["time_unit"]]
             medians[b["run_name"]] = b["real_time"] * scale
@@ -78,6 +89,26 @@ def main():
         m = results[program]
         t, b = m[name], m[base]
         print(f"| {program} | {name} | {base} | {t * 1e6:.1f} us | {t / b:.2f}x | {aim} |")
+
+    print()
+    print("| PNG picture | Our file | libpng's defaults | Size ratio | Aim |")
+    print("|---|---|---|---|---|")
+    sizes = {b["run_name"]: b["bytes"] for b in benchmarks(build, "png_export_bench", 1)
+             if "bytes" in b}
+    for name in sorted(n.split("/")[1] for n in sizes if n.startswith("Export/")):
+        ours, theirs = sizes["Export/" + name], sizes["LibpngDefaults/" + name]
+        print(f"| {name} | {ours:.0f} B | {theirs:.0f} B | {ours / theirs:.2f}x | no larger |")
+
+    print()
+    print("| Resident memory, 16384 x 4096 8-bit file | Growth | Pixel bytes | Ratio | Aim |")
+    print("|---|---|---|---|---|")
+    m = benchmarks(build, "document_memory_bench", 1)[0]
+    for what, grown, base, ratio in (
+            ("after Open", m["opened_MiB"] - m["before_MiB"], m["pixels_MiB"], m["open_ratio"]),
+            ("after the first edit", m["edited_MiB"] - m["before_MiB"], 2 * m["pixels_MiB"],
+             m["edit_ratio"])):
+        print(f"| {what} (window before: {m['before_MiB']:.1f} MiB) | {grown:.1f} MiB | "
+              f"{base:.0f} MiB | {ratio:.3f}x | within 1.1x |")
 
 
 if __name__ == "__main__":

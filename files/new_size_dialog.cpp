@@ -64,17 +64,24 @@ void UpDownSpinner::StepBy(int delta) {
 
 TfrmNew::TfrmNew(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      Label1(new QLabel("Width", this)),
-      edtW(new QLineEdit(this)),
-      udW(new UpDownSpinner(edtW, SpinMin, SpinMax, SpinStep, this)),
-      Label2(new QLabel("Height", this)),
-      edtH(new QLineEdit(this)),
-      udH(new UpDownSpinner(edtH, SpinMin, SpinMax, SpinStep, this)),
-      OK(new QPushButton("OK", this)),
-      Button1(new QPushButton("Cancel", this)) {
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
   setObjectName(QStringLiteral("frmNew"));
   setWindowTitle("New");
+  setFixedSize(192, 132);
+}
+
+// Made when the dialog is first shown or run, which nothing before needs: the start-up then
+// does not lay out their texts.
+void TfrmNew::BuildControls() {
+  if (Button1 != nullptr) return;
+  Label1 = new QLabel("Width", this);
+  edtW = new QLineEdit(this);
+  udW = new UpDownSpinner(edtW, SpinMin, SpinMax, SpinStep, this);
+  Label2 = new QLabel("Height", this);
+  edtH = new QLineEdit(this);
+  udH = new UpDownSpinner(edtH, SpinMin, SpinMax, SpinStep, this);
+  OK = new QPushButton("OK", this);
+  Button1 = new QPushButton("Cancel", this);
   const std::pair<QObject*, const char*> names[] = {
       {Label1, "Label1"}, {edtW, "edtW"}, {udW, "udW"}, {Label2, "Label2"},
       {edtH, "edtH"},     {udH, "udH"},   {OK, "OK"},   {Button1, "Button1"}};
@@ -88,7 +95,6 @@ TfrmNew::TfrmNew(QWidget* parent)
   udH->move(138, 48);
   OK->setGeometry(16, 88, 76, 28);
   Button1->setGeometry(100, 88, 76, 28);
-  setFixedSize(192, 132);
 
   udW->SetPosition(SpinMin);
   udH->SetPosition(SpinMin);
@@ -98,11 +104,18 @@ TfrmNew::TfrmNew(QWidget* parent)
   connect(Button1, &QPushButton::clicked, this, [this] { done(ModalCancel); });
 }
 
+void TfrmNew::setVisible(bool visible) {
+  // Before Qt shows the children, so that the new ones show with the dialog.
+  if (visible) BuildControls();
+  QDialog::setVisible(visible);
+}
+
 void TfrmNew::reject() {
   done(ModalCancel);
 }
 
 std::optional<std::pair<std::string, std::string>> TfrmNew::Run(int width, int height) {
+  BuildControls();
   udW->SetPosition(width);
   udH->SetPosition(height);
   edtW->setFocus();

@@ -42,7 +42,7 @@ class UpDownSpinner : public QWidget {
 };
 
 // frmNew: two boxes with spinners (8 to 128 in steps of 8); the box texts decide. Its controls
-// carry their names as object names.
+// carry their names as object names and are made when it is first shown or run.
 class TfrmNew : public QDialog {
   Q_OBJECT
  public:
@@ -52,16 +52,19 @@ class TfrmNew : public QDialog {
 
   // The close box and Escape give Cancel.
   void reject() override;
+  void setVisible(bool visible) override;
 
  private:
-  QLabel* Label1;
-  QLineEdit* edtW;
-  UpDownSpinner* udW;
-  QLabel* Label2;
-  QLineEdit* edtH;
-  UpDownSpinner* udH;
-  QPushButton* OK;
-  QPushButton* Button1;
+  void BuildControls();
+
+  QLabel* Label1 = nullptr;
+  QLineEdit* edtW = nullptr;
+  UpDownSpinner* udW = nullptr;
+  QLabel* Label2 = nullptr;
+  QLineEdit* edtH = nullptr;
+  UpDownSpinner* udH = nullptr;
+  QPushButton* OK = nullptr;
+  QPushButton* Button1 = nullptr;
 };
 
 }  // namespace gk

@@ -34,7 +34,13 @@ TFrmOption::TFrmOption(QWidget* parent)
   setObjectName(QStringLiteral("FrmOption"));
   setWindowTitle(QStringLiteral("Option"));
   setFixedSize(227, 435);
+}
 
+// Made when the dialog is first shown or run: the boxes and captions resolve the Japanese face,
+// which would cost the start-up more than the rest of the dialog, and nothing shows them before.
+void TFrmOption::BuildControls() {
+  if (Button1 != nullptr) return;
+  setFont(DialogFont(21, false));
   AddLabel("Label6", QStringLiteral("Default size"), 8, 8, true);
   AddLabel("Label1", QStringLiteral("Width"), 8, 32);
   EdtWidth = AddEdit("EdtWidth", 70, 29, 121);
@@ -98,24 +104,18 @@ QLabel* TFrmOption::AddLabel(const char* name, const QString& caption, int left,
   label->setObjectName(QString::fromLatin1(name));
   if (bold) label->setFont(DialogFont(13, true));
   label->move(left, top);
-  labels_.push_back(label);
+  label->adjustSize();
   return label;
 }
 
-void TFrmOption::showEvent(QShowEvent* event) {
-  // The dialog's face and the captions' sizes are settled when it is first shown, before any
-  // paint: resolving the Japanese face for the boxes and labels would cost the start-up more
-  // than the rest of the dialog.
-  if (!faceSet_) {
-    setFont(DialogFont(21, false));
-    faceSet_ = true;
-    for (QLabel* label : labels_) label->adjustSize();
-    labels_.clear();
-  }
-  QDialog::showEvent(event);
+void TFrmOption::setVisible(bool visible) {
+  // Before Qt shows the children, so that the new ones show with the dialog.
+  if (visible) BuildControls();
+  QDialog::setVisible(visible);
 }
 
 bool TFrmOption::Run(OptionValues& values) {
+  BuildControls();
   // Hidden while filled, so the change events leave the label alone until it is computed once.
   EdtWidth2->setText(FromUtf8(values.width2));
   EdtHeight2->setText(FromUtf8(values.height2));
@@ -146,6 +146,7 @@ bool TFrmOption::Run(OptionValues& values) {
 }
 
 void TFrmOption::UpdateWindowSizeLabel() {
+  BuildControls();
   OptionValues sizes;
   sizes.dotSize = ToUtf8(EdtDotSize->text());
   sizes.width2 = ToUtf8(EdtWidth2->text());

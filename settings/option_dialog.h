@@ -2,19 +2,17 @@
 
 #include <QDialog>
 
-#include <vector>
-
 #include "settings/option_values.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QShowEvent;
 
 namespace gk {
 
-// FrmOption: the seven sizes, the live window-size label and the two save options.
+// FrmOption: the seven sizes, the live window-size label and the two save options. Its
+// controls are made when it is first shown or run.
 class TFrmOption : public QDialog {
   Q_OBJECT
  public:
@@ -28,11 +26,11 @@ class TFrmOption : public QDialog {
 
   // The close box ends the dialog with Cancel.
   void reject() override;
+  void setVisible(bool visible) override;
 
  protected:
   // Escape does not close the dialog; neither button is its cancel button.
   void keyPressEvent(QKeyEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private slots:
   void Button1Click();
@@ -40,6 +38,7 @@ class TFrmOption : public QDialog {
   void EdtWidthChange();
 
  private:
+  void BuildControls();
   QLineEdit* AddEdit(const char* name, int left, int top, int width);
   QLabel* AddLabel(const char* name, const QString& caption, int left, int top, bool bold = false);
 

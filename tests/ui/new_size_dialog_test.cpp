@@ -50,6 +50,9 @@ class NewSizeDialogTest : public ::testing::Test {
 
 TEST_F(NewSizeDialogTest, ArrowsStepTheBoxTextWithinEightTo128) {
   EXPECT_EQ(dialog_.windowTitle(), "New");
+  // The controls are made when the dialog is first shown.
+  EXPECT_EQ(dialog_.findChild<QLineEdit*>(), nullptr);
+  dialog_.show();
   EXPECT_EQ(Edit("edtW")->text(), "8");
   EXPECT_EQ(Edit("edtH")->text(), "8");
   EXPECT_EQ(dialog_.minimumSize(), dialog_.maximumSize());

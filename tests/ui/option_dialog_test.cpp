@@ -65,6 +65,11 @@ TEST_F(OptionDialogTest, ControlsStandWhereTheyBelongWithTheirCaptions) {
   EXPECT_EQ(dialog_.minimumSize(), dialog_.maximumSize());
   EXPECT_FALSE(dialog_.windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_FALSE(dialog_.windowFlags() & Qt::WindowMaximizeButtonHint);
+  // The controls are made, with the dialog's face, when it is first shown.
+  EXPECT_EQ(dialog_.findChild<QLineEdit*>(), nullptr);
+  dialog_.show();
+  EXPECT_EQ(dialog_.font().family(), "IPAGothic");
+  EXPECT_EQ(dialog_.font().pixelSize(), 21);
 
   struct Sized {
     const char* name;
@@ -87,6 +92,7 @@ TEST_F(OptionDialogTest, ControlsStandWhereTheyBelongWithTheirCaptions) {
   for (const Sized& s : sized) {
     const QWidget* w = Child<QWidget>(s.name);
     ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible()) << s.name;
     EXPECT_EQ(w->geometry(), s.geometry) << s.name;
     if (const auto* box = qobject_cast<const QAbstractButton*>(w)) {
       EXPECT_EQ(box->text(), s.caption) << s.name;
@@ -106,11 +112,6 @@ TEST_F(OptionDialogTest, ControlsStandWhereTheyBelongWithTheirCaptions) {
       {"Label5", "Height", {8, 208}, false},    {"Label8", "Button", {8, 248}, false},
       {"Label9", "X", {127, 248}, false},       {"LblWindow", "Window Size:", {8, 288}, false},
   };
-  // The face is set and the captions measured when the dialog is first shown, before it is
-  // painted.
-  dialog_.show();
-  EXPECT_EQ(dialog_.font().family(), "IPAGothic");
-  EXPECT_EQ(dialog_.font().pixelSize(), 21);
   for (const Placed& p : labels) {
     const QLabel* label = Child<QLabel>(p.name);
     ASSERT_NE(label, nullptr);
@@ -120,7 +121,6 @@ TEST_F(OptionDialogTest, ControlsStandWhereTheyBelongWithTheirCaptions) {
     EXPECT_EQ(label->font().pixelSize(), p.bold ? 13 : 21) << p.name;
     EXPECT_GE(label->width(), label->sizeHint().width()) << p.name << " shows its whole caption";
   }
-  dialog_.hide();
 
   for (const char* name : {"Button1", "Button2"}) {
     const auto* button = Child<QPushButton>(name);
@@ -130,6 +130,7 @@ TEST_F(OptionDialogTest, ControlsStandWhereTheyBelongWithTheirCaptions) {
 }
 
 TEST_F(OptionDialogTest, TabOrderFollowsTheListedSequence) {
+  dialog_.show();
   std::vector<QString> order;
   QWidget* w = Edit("EdtWidth");
   for (int guard = 0; guard < 64 && order.size() < 11; ++guard, w = w->nextInFocusChain()) {
@@ -142,6 +143,8 @@ TEST_F(OptionDialogTest, TabOrderFollowsTheListedSequence) {
 }
 
 TEST_F(OptionDialogTest, FillsWhileHiddenAndTracksTheWatchedBoxesWhileShown) {
+  dialog_.show();
+  dialog_.hide();
   Edit("EdtDotSize")->setText("5");
   EXPECT_EQ(Label(), "Window Size:") << "a hidden dialog leaves the label alone";
 
