@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -135,6 +136,7 @@ void TForm1::BuildControls() {
   ImgCurH->raise();
   // The grid shows the tool's pointer from the pointer's first entry on.
   ImgMain->installEventFilter(this);
+  menuBar()->installEventFilter(this);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -348,6 +350,15 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     RunSteps(watched, move.down < 0 ? ControlEvent::WheelUp : ControlEvent::WheelDown,
              std::abs(move.down));
     return true;
+  }
+  // After Alt alone the menu bar takes the keyboard to move between its titles: plain arrows and
+  // letters are its own then, as in every desktop program, and not the window's keys.
+  if (event->type() == QEvent::ShortcutOverride && watched == menuBar() && menuBar()->hasFocus()) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+      event->accept();
+      return true;
+    }
   }
   if (event->type() == QEvent::Enter && watched == ImgMain && !toolCursorShown_) {
     ShowToolCursor(ctx.state.Tool);
