@@ -8,6 +8,7 @@
 #include "files/series_menu.h"
 #include "platform/bmp_codec.h"
 #include "platform/file_io.h"
+#include "platform/folder_creation.h"
 #include "platform/halftone_conversion.h"
 #include "platform/path_text.h"
 #include "settings/parse_int.h"
@@ -73,9 +74,9 @@ void RecreateDocument(EditorContext& ctx) {
   ReplaceDocument(ctx, Surface(width, height, PixelFormat::Rgb24(), Black));
 }
 
-// The lowest n for which AppDir/bmp/n.bmp is not an existing file.
+// The lowest n for which BmpDir/n.bmp is not an existing file.
 std::string FreeAutomaticName(const EditorContext& ctx) {
-  const std::string folder = ctx.state.AppDir + "bmp/";
+  const std::string& folder = ctx.state.BmpDir;
   for (std::int64_t n = 1;; ++n) {
     std::string path = folder + std::to_string(n) + ".bmp";
     if (!FileExists(path)) return path;
@@ -139,8 +140,12 @@ void LoadImageFile(EditorContext& ctx, const std::string& path) {
 
 void BtnSaveClick(EditorContext& ctx) {
   // The automatic name becomes the document path before the write, so a failed save is retried
-  // under the same name.
-  if (ctx.documentPath.empty()) ctx.documentPath = FreeAutomaticName(ctx);
+  // under the same name. An installed copy makes its folder again if it has gone, or says why
+  // it cannot.
+  if (ctx.documentPath.empty()) {
+    if (ctx.state.MakesBmpDir) MakeFolders(ctx.state.BmpDir, 0777);
+    ctx.documentPath = FreeAutomaticName(ctx);
+  }
   const std::string path = ctx.documentPath;
   SaveImageFile(ctx, path);
 }
