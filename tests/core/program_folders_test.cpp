@@ -101,14 +101,6 @@ TEST_F(ProgramFoldersTest, ACopyBesideItsOwnFilesOrWithoutASharedFolderIsPortabl
   EXPECT_TRUE(FindProgramFolders(Bin(), Env()).installed);
 }
 
-TEST_F(ProgramFoldersTest, ThePrefixIsTheFolderAboveTheExecutablesWhateverItIs) {
-  const std::string deep = tmp_.Path("opt/x/bin/");
-  fs::create_directories(deep);
-  fs::create_directories(tmp_.Path("opt/x/share/gridkiln"));
-  EXPECT_EQ(FindProgramFolders(deep, Env()).palettePath,
-            tmp_.Path("opt/x/share/gridkiln/palette.bmp"));
-}
-
 TEST(UserFoldersTest, ConfigHomeTakesAnAbsoluteXdgConfigHomeElseTheHomesConfig) {
   EXPECT_EQ(ConfigHome({"/home/ann", ""}), "/home/ann/.config/");
   EXPECT_EQ(ConfigHome({"/home/ann/", ""}), "/home/ann/.config/");
@@ -128,7 +120,6 @@ TEST(UserFoldersTest, PicturesDirFromUserDirsReadsTheFileAsAShellWould) {
   };
   const Case cases[] = {
       {"the home's folder", "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", "/home/ann/Bilder"},
-      {"the home itself", "XDG_PICTURES_DIR=\"$HOME\"", "/home/ann"},
       {"an absolute path", "XDG_PICTURES_DIR=\"/srv/art\"\n", "/srv/art"},
       {"among others and comments",
        "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
@@ -138,17 +129,12 @@ TEST(UserFoldersTest, PicturesDirFromUserDirsReadsTheFileAsAShellWould) {
        "/home/ann/a \"b\" $c\\d"},
       {"the last line counts", "XDG_PICTURES_DIR=\"$HOME/one\"\nXDG_PICTURES_DIR=\"$HOME/two\"\n",
        "/home/ann/two"},
-      {"a bad last line keeps the good one",
-       "XDG_PICTURES_DIR=\"$HOME/one\"\nXDG_PICTURES_DIR=relative\n", "/home/ann/one"},
       {"commented out", "#XDG_PICTURES_DIR=\"$HOME/Bilder\"\n", std::nullopt},
       {"a relative path", "XDG_PICTURES_DIR=\"Bilder\"\n", std::nullopt},
       {"another variable's name", "XDG_PICTURES_DIR=\"$HOMEPAGE/x\"\n", std::nullopt},
-      {"no quotes", "XDG_PICTURES_DIR=$HOME/Bilder\n", std::nullopt},
       {"an unclosed quote", "XDG_PICTURES_DIR=\"$HOME/Bilder\n", std::nullopt},
       {"text after the quote", "XDG_PICTURES_DIR=\"$HOME/a\" b\n", std::nullopt},
-      {"a longer name", "MY_XDG_PICTURES_DIR=\"/x\"\n", std::nullopt},
       {"a trailing backslash", "XDG_PICTURES_DIR=\"/x\\", std::nullopt},
-      {"empty", "", std::nullopt},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
