@@ -19,6 +19,7 @@
 #include "files/document_files.h"
 #include "files/new_size_dialog.h"
 #include "files/series_menu.h"
+#include "platform/app_icon.h"
 #include "platform/file_dialog.h"
 #include "platform/glyphs.h"
 #include "platform/image_widget.h"
@@ -86,7 +87,7 @@ void Button1Click(TForm1& form) {
   form.close();
 }
 
-TForm1::TForm1(const std::string& appDir, QWidget* parent) : QMainWindow(parent), ctx(*this) {
+TForm1::TForm1(const ProgramFolders& folders, QWidget* parent) : QMainWindow(parent), ctx(*this) {
   ctx.appTitle = ProgramTitle();
   BuildControls();
   BuildMenus();
@@ -94,14 +95,19 @@ TForm1::TForm1(const std::string& appDir, QWidget* parent) : QMainWindow(parent)
   SetToolTips();
   wiring_ = WiringTable();
   for (const ControlWiring& wiring : wiring_) Connect(wiring);
-  StartEditor(ctx, appDir);
+  StartEditor(ctx, folders);
   BuildDialogs();
 }
+
+TForm1::TForm1(const std::string& appDir, QWidget* parent)
+    : TForm1(PortableFolders(appDir), parent) {}
 
 TForm1::~TForm1() = default;
 
 void TForm1::BuildControls() {
   setWindowTitle("gridkiln");
+  // Drawn from the glyphs rather than looked up in the icon theme.
+  setWindowIcon(QIcon(QPixmap::fromImage(DrawAppIcon(32))));
   // Fixed border with a minimise box and no maximise box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

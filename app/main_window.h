@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 #include "app/control_wiring.h"
+#include "platform/program_folders.h"
 #include "workspace/editor_context.h"
 #include "workspace/editor_ui.h"
 #include "workspace/wheel_steps.h"
@@ -34,7 +35,9 @@ class TfrmColor;
 class TForm1 : public QMainWindow, public EditorUi {
   Q_OBJECT
  public:
-  // `appDir` ends with "/". Throws when the palette or the settings file cannot be read.
+  // Throws when the palette or the settings file cannot be read.
+  explicit TForm1(const ProgramFolders& folders, QWidget* parent = nullptr);
+  // A portable copy in `appDir`, which ends with "/".
   explicit TForm1(const std::string& appDir, QWidget* parent = nullptr);
   ~TForm1() override;
 

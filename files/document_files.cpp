@@ -10,6 +10,7 @@
 #include "files/series_menu.h"
 #include "platform/bmp_codec.h"
 #include "platform/file_io.h"
+#include "platform/folder_creation.h"
 #include "platform/halftone_conversion.h"
 #include "platform/path_text.h"
 #include "settings/parse_int.h"
@@ -77,10 +78,10 @@ void RecreateDocument(EditorContext& ctx) {
 
 // Where Save puts a document that has no name yet.
 std::string AutomaticNameFolder(const EditorContext& ctx) {
-  return ctx.state.AppDir + "bmp/";
+  return ctx.state.BmpDir;
 }
 
-// The lowest n for which AppDir/bmp/n.bmp is not an existing file.
+// The lowest n for which BmpDir/n.bmp is not an existing file.
 std::string FreeAutomaticName(const EditorContext& ctx) {
   const std::string folder = AutomaticNameFolder(ctx);
   for (std::int64_t n = 1;; ++n) {
@@ -161,8 +162,12 @@ void LoadImageFile(EditorContext& ctx, const std::string& path) {
 
 void BtnSaveClick(EditorContext& ctx) {
   // The automatic name becomes the document path before the write, so a failed save is retried
-  // under the same name.
-  if (ctx.documentPath.empty()) ctx.documentPath = FreeAutomaticName(ctx);
+  // under the same name. An installed copy makes its folder again if it has gone, or says why
+  // it cannot.
+  if (ctx.documentPath.empty()) {
+    if (ctx.state.MakesBmpDir) MakeFolders(ctx.state.BmpDir, 0777);
+    ctx.documentPath = FreeAutomaticName(ctx);
+  }
   const std::string path = ctx.documentPath;
   SaveImageFile(ctx, path);
 }
