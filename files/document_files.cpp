@@ -1,7 +1,9 @@
 #include "files/document_files.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
 #include "files/png_export.h"
@@ -73,13 +75,33 @@ void RecreateDocument(EditorContext& ctx) {
   ReplaceDocument(ctx, Surface(width, height, PixelFormat::Rgb24(), Black));
 }
 
+// Where Save puts a document that has no name yet.
+std::string AutomaticNameFolder(const EditorContext& ctx) {
+  return ctx.state.AppDir + "bmp/";
+}
+
 // The lowest n for which AppDir/bmp/n.bmp is not an existing file.
 std::string FreeAutomaticName(const EditorContext& ctx) {
-  const std::string folder = ctx.state.AppDir + "bmp/";
+  const std::string folder = AutomaticNameFolder(ctx);
   for (std::int64_t n = 1;; ++n) {
     std::string path = folder + std::to_string(n) + ".bmp";
     if (!FileExists(path)) return path;
   }
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && std::filesystem::is_directory(path, error);
+}
+
+// The document's own folder, else (unnamed, or its folder is gone) the folder of automatic
+// names; empty when neither exists, and the dialog stays where it was.
+std::string OpenDialogFolder(const EditorContext& ctx) {
+  const std::string documentFolder = FolderPart(ctx.documentPath);
+  if (IsFolder(documentFolder)) return documentFolder;
+  const std::string automatic = AutomaticNameFolder(ctx);
+  if (IsFolder(automatic)) return automatic;
+  return {};
 }
 
 }  // namespace
@@ -115,7 +137,7 @@ void BtnNewClick(EditorContext& ctx, int tag) {
 
 void BtnOpenClick(EditorContext& ctx) {
   if (!ConfirmDiscard(ctx)) return;
-  const std::optional<std::string> path = ctx.ui.RunOpenDialog();
+  const std::optional<std::string> path = ctx.ui.RunOpenDialog(OpenDialogFolder(ctx));
   if (!path) return;
   LoadImageFile(ctx, *path);
   RebuildSeriesMenu(ctx);

@@ -205,6 +205,36 @@ TEST_F(EditorJourney, StartsWithTheInitialLayoutAndMovesTheEditWindow) {
                     "back at the origin"));
 }
 
+TEST_F(EditorJourney, KeysAndTheWheelMoveTheEditWindowChooseAToolAndSave) {
+  Start();
+  // The arrow keys step the edit window as the arrow buttons do.
+  Editor().Key("Right");
+  EXPECT_TRUE(
+      Shows({{layout_.MarkerV(4), RgbRed}, {layout_.MarkerV(0), RgbRed, false}}, "after Right"));
+  Editor().Key("Down");
+  EXPECT_TRUE(
+      Shows({{layout_.MarkerH(4), RgbRed}, {layout_.MarkerH(0), RgbRed, false}}, "after Down"));
+  // One notch of the wheel over the grid steps up; with Shift held, a notch down steps right.
+  const QPoint over = L::CellCentre(8, 8);
+  Editor().Click(over.x(), over.y(), 4);
+  EXPECT_TRUE(Shows({{layout_.MarkerH(0), RgbRed}, {layout_.MarkerH(4), RgbRed, false}},
+                    "after the wheel up"));
+  desktop_.Xdotool({"keydown", "shift", "click", "5", "keyup", "shift"});
+  EXPECT_TRUE(Shows({{layout_.MarkerV(8), RgbRed}, {layout_.MarkerV(4), RgbRed, false}},
+                    "after Shift and the wheel down"));
+  Shot("moved by keys");
+
+  // G chooses the fill, which turns the black document white; Ctrl+S saves it.
+  Editor().Key("g");
+  EXPECT_TRUE(HasTitle("Paint"));
+  Click(L::CellCentre(2, 2));
+  EXPECT_TRUE(Shows({{L::Grid(), RgbWhite}, {layout_.View(32, 32), RgbWhite}}, "the fill"));
+  Editor().Key("ctrl+s");
+  EXPECT_TRUE(HasTitle("Saved as 1.bmp"));
+  const Surface saved = LoadBmpFile((folder_->BmpDir() + "/1.bmp").toStdString());
+  EXPECT_EQ(Pixels(saved), Pixels(Surface(32, 32, PixelFormat::Rgb24(), White)));
+}
+
 TEST_F(EditorJourney, DrawsFillsUndoesAndSavesUnderAnAutomaticName) {
   Start();
   // A red of the palette's third ramp; the fill takes a green of the fourth.
