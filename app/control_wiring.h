@@ -35,10 +35,10 @@ using WindowHandler = void (*)(TForm1& form);
 using Handler =
     std::variant<CommandHandler, TaggedHandler, PressHandler, MoveHandler, WindowHandler>;
 
-// What the window repaints after the handler: every image (what the handler drew without a
-// refresh of its own), nothing (the handler refreshes what it changes), or the grid cell of the
-// last plotted dot when the handler plotted one (a plot fills its square after refreshing).
-enum class Repaint { Images, Nothing, LastDot };
+// What the window repaints after the handler: what the handler drew on any image since that
+// image's last refresh (a plot fills its square after refreshing the grid), or nothing (the
+// handler refreshes what it changes).
+enum class Repaint { Changed, Nothing };
 
 // One connection of a control's event to its handler; the main window makes every connection
 // from a list of these.
@@ -47,7 +47,7 @@ struct ControlWiring {
   ControlEvent event = ControlEvent::Click;
   Handler handler;
   int tag = 0;
-  Repaint repaint = Repaint::Images;
+  Repaint repaint = Repaint::Changed;
 };
 
 // Where a press or a move happened; a click or a tick has none.

@@ -276,7 +276,7 @@ std::vector<ControlWiring> TForm1::WiringTable() {
       Click(mngSpoit, BtnSpoitClick),
 
       {ImgMain, ControlEvent::Press, ImgMainMouseDown},
-      {ImgMain, ControlEvent::Move, ImgMainMouseMove, 0, Repaint::LastDot},
+      {ImgMain, ControlEvent::Move, ImgMainMouseMove},
       // The view's press only sets the anchor; a drag step refreshes what it changes itself.
       {ImgView, ControlEvent::Press, ImgViewMouseDown, 0, Repaint::Nothing},
       {ImgView, ControlEvent::Move, ImgViewMouseMove, 0, Repaint::Nothing},
@@ -380,23 +380,8 @@ void TForm1::RunSteps(QObject* control, ControlEvent event, int count) {
 }
 
 void TForm1::Run(const ControlWiring& wiring, const PointerAt& pointer) {
-  const int lastX = ctx.state.LastDotX;
-  const int lastY = ctx.state.LastDotY;
   Guarded(ctx.ui, ctx.appTitle, [&] { CallHandler(wiring, *this, ctx, pointer); });
-  switch (wiring.repaint) {
-    case Repaint::Images:
-      UpdateImages();
-      break;
-    case Repaint::LastDot:
-      // A move that plots nothing (same cell, no button) needs none.
-      if (ctx.state.LastDotX != lastX || ctx.state.LastDotY != lastY) {
-        const int d = ctx.state.DotSize;
-        ImgMain->update(ctx.state.LastDotX * d, ctx.state.LastDotY * d, d, d);
-      }
-      break;
-    case Repaint::Nothing:
-      break;
-  }
+  if (wiring.repaint == Repaint::Changed) UpdateImages();
 }
 
 ImageWidget* TForm1::WidgetOf(ControlId id) const {
@@ -404,7 +389,10 @@ ImageWidget* TForm1::WidgetOf(ControlId id) const {
 }
 
 void TForm1::UpdateImages() {
-  for (ControlId id : ShownControls) WidgetOf(id)->update();
+  for (ControlId id : ShownControls) {
+    const ControlChange change = ctx.controls.Get(id).TakeChange();
+    WidgetOf(id)->UpdateChanged(change.rect, change.whole);
+  }
 }
 
 void TForm1::LayOutWindow(const WindowLayout& layout) {
@@ -502,7 +490,11 @@ void TForm1::StopTimer() {
 }
 
 void TForm1::RefreshControl(ControlId id) {
-  if (ImageWidget* widget = WidgetOf(id)) widget->repaint();
+  // At once, and only what the control's surface shows changed since it was last shown.
+  if (ImageWidget* widget = WidgetOf(id)) {
+    const ControlChange change = ctx.controls.Get(id).TakeChange();
+    widget->RepaintChanged(change.rect, change.whole);
+  }
 }
 
 void TForm1::ControlMoved(ControlId id) {

@@ -37,7 +37,8 @@ void FillBaseline(benchmark::State& state) {
   std::uint32_t value = 0;
   for (auto _ : state) {
     value ^= Red;
-    std::fill(s.Row(0), s.Row(0) + static_cast<std::size_t>(n) * n, value);
+    std::fill(s.Row<std::uint32_t>(0), s.Row<std::uint32_t>(0) + static_cast<std::size_t>(n) * n,
+              value);
     benchmark::ClobberMemory();
   }
 }
@@ -70,7 +71,7 @@ void FloodSingle(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   Surface s(n, n, gk::PixelFormat::Rgb24(), gk::White);
   for (int y = 0; y < n; ++y) {
-    for (int x = (y % 2); x < n; x += 2) s.Row(y)[x] = Black;
+    for (int x = (y % 2); x < n; x += 2) s.WritePixel(x, y, Black);
   }
   Colour from = Black, to = Red;
   for (auto _ : state) {
@@ -100,7 +101,8 @@ void FillSquaresBaseline(benchmark::State& state) {
   Surface s(GridSide, GridSide);
   std::uint32_t c = 0;
   for (auto _ : state) {
-    std::fill(s.Row(0), s.Row(0) + GridSide * GridSide, c++ & 0xFFFFFF);
+    std::fill(s.Row<std::uint32_t>(0), s.Row<std::uint32_t>(0) + GridSide * GridSide,
+              c++ & 0xFFFFFF);
     benchmark::ClobberMemory();
   }
 }

@@ -20,15 +20,15 @@ constexpr const char* Baseline = "Memcpy";
 gk::Surface MakeDocument() {
   gk::Surface s(Side, Side, gk::PixelFormat::Rgb24(), gk::Black);
   for (int y = 0; y < Side; ++y) {
-    std::uint32_t* row = s.Row(y);
+    std::uint32_t* row = s.Row<std::uint32_t>(y);
     for (int x = 0; x < Side; ++x)
-      row[x] = static_cast<std::uint32_t>(x * 2654435761u + y) & 0xFFFFFF;
+      row[x] = s.Encode(static_cast<std::uint32_t>(x * 2654435761u + y) & 0xFFFFFF);
   }
   return s;
 }
 
 std::size_t DocumentBytes(const gk::Surface& s) {
-  return static_cast<std::size_t>(s.Width()) * s.Height() * sizeof(std::uint32_t);
+  return s.RowBytes() * static_cast<std::size_t>(s.Height());
 }
 
 void Memcpy(benchmark::State& state) {
@@ -36,7 +36,7 @@ void Memcpy(benchmark::State& state) {
   gk::Surface doc = old;
   const std::size_t bytes = DocumentBytes(old);
   for (auto _ : state) {
-    std::memcpy(doc.Row(0), old.Row(0), bytes);
+    std::memcpy(doc.Bytes(0), old.Bytes(0), bytes);
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));

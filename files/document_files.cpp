@@ -6,7 +6,9 @@
 #include <system_error>
 #include <utility>
 
+#include "files/png_conversion.h"
 #include "files/png_export.h"
+#include "files/png_path.h"
 #include "files/series_menu.h"
 #include "platform/bmp_codec.h"
 #include "platform/file_io.h"
@@ -147,8 +149,9 @@ void BtnOpenClick(EditorContext& ctx) {
 }
 
 void LoadImageFile(EditorContext& ctx, const std::string& path) {
-  // Read and decode first: a file that cannot be read leaves everything as it was.
-  Surface document = LoadBmpFile(path);
+  // Read and decode first: a file that cannot be read leaves everything as it was. A PNG becomes
+  // a document like any other and is saved back as PNG under its own name.
+  Surface document = LoadPictureFile(path);
 
   ClearModified(ctx);
   ReplaceDocument(ctx, std::move(document));
@@ -184,13 +187,23 @@ void BtnSaveasClick(EditorContext& ctx) {
 void SaveImageFile(EditorContext& ctx, const std::string& path) {
   // The flags are read at every save, so a change in the options dialog applies from the next
   // save on.
+  // A ".png" name is written as PNG, with the same 8-bit conversion; such a document is its
+  // own PNG, so the export has nothing to add.
+  const bool asPng = HasPngExtension(path);
+  const auto write = [&](const Surface& image) {
+    if (asPng) {
+      SavePngFile(path, image);
+    } else {
+      SaveBmpFile(path, image);
+    }
+  };
   const Surface& document = ctx.Document();
   if (ctx.settings.FlagOn("Save256")) {
-    SaveBmpFile(path, ConvertTo8BitHalftone(document));
+    write(ConvertTo8BitHalftone(document));
   } else {
-    SaveBmpFile(path, document);
+    write(document);
   }
-  const bool png = ctx.settings.FlagOn("Png");
+  const bool png = ctx.settings.FlagOn("Png") && !asPng;
 
   ctx.ui.SetTitle("Saved as " + FileNamePart(path));
   ctx.ui.StartTimer();

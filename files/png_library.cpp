@@ -1,6 +1,7 @@
 #include "files/png_library.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <csetjmp>
@@ -32,8 +33,8 @@ struct EncodeJob {
   int bitDepth = 8;
   png_color palette[256] = {};
   int paletteSize = 0;
-  int level = -1;  // -1: libpng's default
-  png_byte* row = nullptr;
+  int level = -1;           // -1: libpng's default
+  png_byte* row = nullptr;  // a row converted to R, G, B bytes, where one is needed
   std::vector<std::uint8_t>* out = nullptr;
   char error[256] = {};
 };
@@ -60,21 +61,23 @@ void WriteFn(png_structp png, png_bytep data, png_size_t length) {
 
 void FlushFn(png_structp) {}
 
-// One row as libpng wants it: one index a byte (libpng packs them), or R, G, B bytes.
-void FillRow(const EncodeJob& job, int y) noexcept {
+// One row as libpng takes it. Index rows (one byte an index, which libpng packs) and 32-bit
+// rows (B, G, R and a fourth byte, which libpng reorders and drops) are the surface's own;
+// other rows are converted to R, G, B bytes first.
+const png_byte* RowFor(const EncodeJob& job, int y) noexcept {
   const Surface& s = *job.surface;
-  const std::uint32_t* raw = s.Row(y);
-  if (job.indexed) {
-    for (int x = 0; x < s.Width(); ++x) job.row[x] = static_cast<png_byte>(raw[x]);
-    return;
-  }
-  png_byte* p = job.row;
-  for (int x = 0; x < s.Width(); ++x) {
-    const Colour c = s.Decode(raw[x]);
-    *p++ = RedOf(c);
-    *p++ = GreenOf(c);
-    *p++ = BlueOf(c);
-  }
+  if (job.indexed || s.BytesPerPixel() == 4) return s.Bytes(y);
+  WithPixelType(s.BytesPerPixel(), [&]<typename Pixel>(Pixel*) {
+    const Pixel* raw = s.Row<Pixel>(y);
+    png_byte* p = job.row;
+    for (int x = 0; x < s.Width(); ++x) {
+      const Colour c = s.Decode(raw[x]);
+      *p++ = RedOf(c);
+      *p++ = GreenOf(c);
+      *p++ = BlueOf(c);
+    }
+  });
+  return job.row;
 }
 
 bool RunLibpng(EncodeJob* job) {
@@ -99,13 +102,20 @@ bool RunLibpng(EncodeJob* job) {
                job->bitDepth, job->indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (job->indexed) png_set_PLTE(png, info, job->palette, job->paletteSize);
+  // Pixel art repeats rows and holds long runs of one colour. Filtering every row with Up turns
+  // repeated rows into zeros, at the cost of one filter where libpng's default tries five. An
+  // index image then compresses best, and fastest, with zlib's run-length strategy, which does
+  // the same work at every level from 1 to 9; colour images keep zlib's own at the level given.
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+  png_set_compression_strategy(png, job->indexed ? Z_RLE : Z_DEFAULT_STRATEGY);
   if (job->level >= 0) png_set_compression_level(png, job->level);
   png_write_info(png, info);
   if (job->indexed && job->bitDepth < 8) png_set_packing(png);
-  for (int y = 0; y < s.Height(); ++y) {
-    FillRow(*job, y);
-    png_write_row(png, job->row);
+  if (!job->indexed && s.BytesPerPixel() == 4) {
+    png_set_bgr(png);
+    png_set_filler(png, 0, PNG_FILLER_AFTER);
   }
+  for (int y = 0; y < s.Height(); ++y) png_write_row(png, RowFor(*job, y));
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
   return true;
@@ -122,15 +132,15 @@ void ChooseFormat(const Surface& s, EncodeJob& job) {
     return;
   }
   const std::uint32_t limit = 1u << f.bitsPerPixel;
-  std::uint32_t highest = 0;
+  std::uint8_t highest = 0;
   for (int y = 0; y < s.Height(); ++y) {
-    const std::uint32_t* raw = s.Row(y);
+    const std::uint8_t* raw = s.Row<std::uint8_t>(y);
     for (int x = 0; x < s.Width(); ++x) highest = std::max(highest, raw[x]);
   }
   if (highest >= limit) return;  // not a valid index image: fall back to RGB, still exact
   const std::uint32_t tableSize =
       std::min<std::uint32_t>(static_cast<std::uint32_t>(f.colourTable.size()), limit);
-  job.paletteSize = static_cast<int>(std::max(tableSize, highest + 1));
+  job.paletteSize = static_cast<int>(std::max<std::uint32_t>(tableSize, highest + 1u));
   for (int i = 0; i < job.paletteSize; ++i) {
     const Colour c = s.Decode(static_cast<std::uint32_t>(i));
     job.palette[i] = png_color{RedOf(c), GreenOf(c), BlueOf(c)};
@@ -161,8 +171,11 @@ ImageHandle LoadBmp(const std::string& bmpPath) {
 
 int WritePng(const std::string& pngPath, ImageHandle image, const PngOptions* options) {
   if (!image) return Fail(pngPath + ": cannot write: no image");
+  return WriteSurfacePng(pngPath, image->surface, options);
+}
+
+int WriteSurfacePng(const std::string& pngPath, const Surface& s, const PngOptions* options) {
   if (pngPath.empty()) return Fail("cannot write a PNG without a file name");
-  const Surface& s = image->surface;
   if (s.Width() <= 0 || s.Height() <= 0) return Fail(pngPath + ": cannot write: empty image");
   try {
     EncodeJob job;
@@ -170,7 +183,8 @@ int WritePng(const std::string& pngPath, ImageHandle image, const PngOptions* op
     // Only the fields the caller sets are read; the level is clamped to what zlib knows.
     if (options && (options->flags & 1u)) job.level = std::min<int>(options->level, 9);
     ChooseFormat(s, job);
-    std::vector<png_byte> row(static_cast<std::size_t>(s.Width()) * 3);
+    std::vector<png_byte> row;
+    if (!job.indexed && s.BytesPerPixel() != 4) row.resize(static_cast<std::size_t>(s.Width()) * 3);
     std::vector<std::uint8_t> encoded;
     job.row = row.data();
     job.out = &encoded;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/surface.h"
+
 namespace gk::png {
 
 // Our stand-in for the outside image library of the PNG export: three operations.
@@ -13,7 +15,9 @@ using ImageHandle = Image*;
 // flags = 9 and level = 9 and zeroes the three 32-bit fields; the rest is not set.
 struct PngOptions {
   std::uint32_t flags;  // bit 0: `level` holds the zlib compression level
-  std::uint16_t level;  // 0 to 9
+  // 0 to 9. Colour images are compressed with zlib's usual method at this level; index images
+  // with its run-length method, which writes the same file at every level from 1 to 9 (0 stores).
+  std::uint16_t level;
   std::uint8_t unset1[10];
   std::uint32_t field16;
   std::uint8_t unset2[8];
@@ -29,7 +33,9 @@ ImageHandle LoadBmp(const std::string& bmpPath);
 int WritePng(const std::string& pngPath, ImageHandle image, const PngOptions* options);
 // Releases a handle from LoadBmp; nullptr is ignored.
 void Release(ImageHandle image);
-// The reason of the last failure of LoadBmp or WritePng on this thread.
+// WritePng without a handle, for a document saved as PNG: the surface is written as it is.
+int WriteSurfacePng(const std::string& pngPath, const Surface& surface, const PngOptions* options);
+// The reason of the last failure of LoadBmp, WritePng or WriteSurfacePng on this thread.
 std::string LastError();
 
 }  // namespace gk::png

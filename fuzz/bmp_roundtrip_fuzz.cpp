@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  const std::vector<std::uint8_t> written = gk::EncodeBmp(first);
+  const gk::BmpBytes written = gk::EncodeBmp(first);
   gk::Surface second;
   try {
     second = gk::DecodeBmp(written, "written.bmp");

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 #include <optional>
+
+#include "platform/bgr_rows.h"
+#include "platform/channel_masks.h"
 
 namespace gk {
 
@@ -27,6 +31,21 @@ std::uint32_t Le32(const std::uint8_t* p) {
          (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
+// Pixels are moved as little-endian words, the order of both the file and the surface.
+static_assert(std::endian::native == std::endian::little);
+
+std::uint32_t Load32(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+std::uint16_t Load16(const std::uint8_t* p) {
+  std::uint16_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
 [[noreturn]] void Fail(const std::string& name, const std::string& reason) {
   throw BmpError(name + ": " + reason);
 }
@@ -36,83 +55,11 @@ std::int64_t RowStride(std::int64_t width, int bits) {
   return (width * bits + 31) / 32 * 4;
 }
 
-// Where a channel lies in a pixel: its lowest bit and how many bits it has.
-struct Channel {
-  std::uint32_t mask = 0;
-  int shift = 0;
-  int bits = 0;
-};
-
-Channel MakeChannel(std::uint32_t mask) {
-  Channel c;
-  c.mask = mask;
-  if (mask != 0) {
-    c.shift = std::countr_zero(mask);
-    c.bits = std::popcount(mask);
-  }
-  return c;
-}
-
 bool IsContiguous(std::uint32_t mask) {
   if (mask == 0) return true;
   const std::uint32_t low = mask >> std::countr_zero(mask);
   return (low & (low + 1)) == 0;
 }
-
-// An n-bit channel value scaled to 8 bits, rounded. It is the colour a Surface stores for that
-// value, and NarrowChannel maps it back to the same value.
-std::uint8_t WidenChannel(std::uint32_t value, int bits) {
-  if (bits == 0) return 0;
-  const std::uint64_t max = (std::uint64_t{1} << bits) - 1;
-  return static_cast<std::uint8_t>((value * std::uint64_t{255} + max / 2) / max);
-}
-
-// An 8-bit component to the nearest n-bit channel value.
-std::uint32_t NarrowChannel(std::uint8_t component, int bits) {
-  if (bits == 0) return 0;
-  const std::uint64_t max = (std::uint64_t{1} << bits) - 1;
-  return static_cast<std::uint32_t>((component * max + 127) / 255);
-}
-
-// Turns packed pixels into colours and back for one set of masks.
-class MaskCodec {
- public:
-  MaskCodec(std::uint32_t red, std::uint32_t green, std::uint32_t blue)
-      : r_(MakeChannel(red)), g_(MakeChannel(green)), b_(MakeChannel(blue)) {
-    BuildTable(r_, rTable_);
-    BuildTable(g_, gTable_);
-    BuildTable(b_, bTable_);
-  }
-
-  Colour ToColour(std::uint32_t pixel) const {
-    return MakeColour(Widen(r_, rTable_, pixel), Widen(g_, gTable_, pixel),
-                      Widen(b_, bTable_, pixel));
-  }
-
-  std::uint32_t ToPixel(Colour c) const {
-    return Narrow(r_, RedOf(c)) | Narrow(g_, GreenOf(c)) | Narrow(b_, BlueOf(c));
-  }
-
- private:
-  using Table = std::array<std::uint8_t, 256>;
-
-  static void BuildTable(const Channel& ch, Table& table) {
-    if (ch.bits == 0 || ch.bits > 8) return;
-    for (std::uint32_t v = 0; v < (1u << ch.bits); ++v) table[v] = WidenChannel(v, ch.bits);
-  }
-
-  static std::uint8_t Widen(const Channel& ch, const Table& table, std::uint32_t pixel) {
-    const std::uint32_t v = (pixel & ch.mask) >> ch.shift;
-    return ch.bits <= 8 ? table[v] : WidenChannel(v, ch.bits);
-  }
-
-  static std::uint32_t Narrow(const Channel& ch, std::uint8_t component) {
-    return (NarrowChannel(component, ch.bits) << ch.shift) & ch.mask;
-  }
-
-  Channel r_, g_, b_;
-  Table rTable_{}, gTable_{}, bTable_{};
-};
 
 constexpr std::uint32_t Red555 = 0x7C00, Green555 = 0x03E0, Blue555 = 0x001F;
 constexpr std::uint32_t Red888 = 0xFF0000, Green888 = 0x00FF00, Blue888 = 0x0000FF;
@@ -293,48 +240,135 @@ PixelFormat FormatOf(const Layout& l, std::span<const std::uint8_t> bytes) {
 
 // Raw value for each possible file index: the index itself within the table, 0 beyond it,
 // so a surface never holds an index its table lacks.
-std::array<std::uint32_t, 256> IndexMap(int tableSize) {
-  std::array<std::uint32_t, 256> map{};
-  for (int i = 0; i < 256; ++i) map[i] = i < tableSize ? static_cast<std::uint32_t>(i) : 0;
+using IndexTable = std::array<std::uint8_t, 256>;
+
+IndexTable IndexMap(int tableSize) {
+  IndexTable map{};
+  for (int i = 0; i < 256; ++i) map[i] = static_cast<std::uint8_t>(i < tableSize ? i : 0);
   return map;
 }
 
-// 0x00BBGGRR and the B, G, R byte order of a file, read as a little-endian word, into each other.
-constexpr std::uint32_t SwapRedBlue(std::uint32_t v) {
-  return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+// 8-bit rows are copied as they are; an index past the table, rare, is then put right.
+void Decode8(const std::uint8_t* src, std::uint8_t* dst, int count, const IndexTable& map,
+             int tableSize) {
+  std::memcpy(dst, src, static_cast<std::size_t>(count));
+  if (tableSize >= 256) return;
+  std::uint8_t highest = 0;
+  for (int x = 0; x < count; ++x) highest = std::max(highest, dst[x]);
+  if (highest < tableSize) return;
+  for (int x = 0; x < count; ++x) dst[x] = map[dst[x]];
 }
 
-// `indices` maps file indices to raw values; null when every index is its own raw value.
-void DecodeRow(const std::uint8_t* src, std::uint32_t* dst, int width, int bits,
-               const std::array<std::uint32_t, 256>* indices, const MaskCodec* masks) {
-  switch (bits) {
-    case 1:
-      for (int x = 0; x < width; ++x) dst[x] = (*indices)[(src[x >> 3] >> (7 - (x & 7))) & 1];
-      break;
-    case 4:
-      for (int x = 0; x < width; ++x) dst[x] = (*indices)[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15];
-      break;
-    case 8:
-      if (indices == nullptr) {
-        for (int x = 0; x < width; ++x) dst[x] = src[x];
-      } else {
-        for (int x = 0; x < width; ++x) dst[x] = (*indices)[src[x]];
-      }
-      break;
-    case 16:
-      for (int x = 0; x < width; ++x) dst[x] = masks->ToColour(Le16(src + 2 * x));
-      break;
-    case 24:
-      for (int x = 0; x < width; ++x, src += 3) dst[x] = MakeColour(src[2], src[1], src[0]);
-      break;
-    case 32:
-      if (masks == nullptr) {
-        for (int x = 0; x < width; ++x) dst[x] = SwapRedBlue(Le32(src + 4 * x) & 0xFFFFFF);
-      } else {
-        for (int x = 0; x < width; ++x) dst[x] = masks->ToColour(Le32(src + 4 * x));
-      }
-      break;
+// `src` holds the part's first pixel in its high bits.
+void Decode1Or4(const std::uint8_t* src, std::uint8_t* dst, int count, int bits,
+                const IndexTable& map) {
+  if (bits == 1) {
+    for (int x = 0; x < count; ++x) dst[x] = map[(src[x >> 3] >> (7 - (x & 7))) & 1];
+  } else {
+    for (int x = 0; x < count; ++x) dst[x] = map[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15];
   }
+}
+
+// A colour as a 32-bit surface holds it.
+std::uint32_t Rgb32Of(Colour c) {
+  return 0xFF000000u | (std::uint32_t{RedOf(c)} << 16) | (std::uint32_t{GreenOf(c)} << 8) |
+         BlueOf(c);
+}
+
+// Surface bytes a row part holds. Rows are converted part by part so that, while one part is
+// done, the same part of the next surface row is asked for ahead of time: a bottom-up file walks
+// the surface upwards, which the processor's own prefetching follows badly. A part's first pixel
+// starts a whole byte of the file at every depth.
+constexpr int PartBytes = 2048;
+
+template <bool ForWrite>
+void Prefetch(const std::uint8_t* p, std::size_t bytes) {
+  for (std::size_t i = 0; i < bytes; i += 64) __builtin_prefetch(p + i, ForWrite ? 1 : 0, 3);
+}
+
+// Calls convert(row, y, x0, count) for every part of every file row, in file order: `row`
+// counts the file's rows, `y` is the surface row it holds.
+template <bool ForWrite, typename Convert>
+void ForEachRowPart(const Surface& surface, bool topDown, Convert convert) {
+  const int width = surface.Width();
+  const int height = surface.Height();
+  const std::size_t pixelBytes = static_cast<std::size_t>(surface.BytesPerPixel());
+  const int partPixels = PartBytes / surface.BytesPerPixel();
+  for (int row = 0; row < height; ++row) {
+    const int y = topDown ? row : height - 1 - row;
+    const std::uint8_t* next = !topDown && y > 0 ? surface.Bytes(y - 1) : nullptr;
+    for (int x0 = 0; x0 < width; x0 += partPixels) {
+      const int count = std::min(partPixels, width - x0);
+      if (next) Prefetch<ForWrite>(next + x0 * pixelBytes, count * pixelBytes);
+      convert(row, y, x0, count);
+    }
+  }
+}
+
+// How the rows of one file become surface rows.
+struct RowDecoder {
+  int bits = 0;
+  int tableSize = 0;
+  IndexTable indices{};
+  std::optional<ChannelMasks> masks;  // 16 bits, and 32 bits with other than B, G, R masks
+  std::vector<std::uint16_t> wide16;  // 16 bits with a channel wider than 8 bits: each pixel
+
+  // Pixels x0 .. x0 + count - 1 of the file row `row` into surface row y.
+  void operator()(const std::uint8_t* row, Surface& surface, int y, int x0, int count) const {
+    const std::uint8_t* src = row + static_cast<std::size_t>(x0) * bits / 8;
+    switch (bits) {
+      case 1:
+      case 4:
+        Decode1Or4(src, surface.Row<std::uint8_t>(y) + x0, count, bits, indices);
+        break;
+      case 8:
+        Decode8(src, surface.Row<std::uint8_t>(y) + x0, count, indices, tableSize);
+        break;
+      case 16: {
+        // Only the colour bits are kept, so equal colours are equal pixels.
+        std::uint16_t* dst = surface.Row<std::uint16_t>(y) + x0;
+        if (wide16.empty()) {
+          const auto keep = static_cast<std::uint16_t>(masks->ColourBits());
+          for (int x = 0; x < count; ++x) dst[x] = Load16(src + 2 * x) & keep;
+        } else {
+          for (int x = 0; x < count; ++x) dst[x] = wide16[Load16(src + 2 * x)];
+        }
+        break;
+      }
+      case 24:
+        BgrToWords(src, surface.Row<std::uint32_t>(y) + x0, count);
+        break;
+      case 32: {
+        std::uint32_t* dst = surface.Row<std::uint32_t>(y) + x0;
+        if (!masks) {
+          for (int x = 0; x < count; ++x) dst[x] = Load32(src + 4 * x) | 0xFF000000u;
+        } else {
+          for (int x = 0; x < count; ++x) dst[x] = Rgb32Of(masks->ToColour(Load32(src + 4 * x)));
+        }
+        break;
+      }
+    }
+  }
+};
+
+RowDecoder MakeRowDecoder(const Layout& l) {
+  RowDecoder d;
+  d.bits = l.info.bitsPerPixel;
+  d.tableSize = l.info.colourTableSize;
+  d.indices = IndexMap(d.tableSize);
+  const bool plain32 =
+      d.bits == 32 && l.redMask == Red888 && l.greenMask == Green888 && l.blueMask == Blue888;
+  if (d.bits == 16 || (d.bits == 32 && !plain32))
+    d.masks.emplace(l.redMask, l.greenMask, l.blueMask);
+  if (d.bits == 16 && !d.masks->Narrow8()) {
+    // A channel of more than 8 bits holds more than a colour can: each pixel becomes the one
+    // its colour gives, as a write of that colour would store.
+    d.wide16.resize(65536);
+    for (std::uint32_t v = 0; v < 65536; ++v) {
+      d.wide16[v] = static_cast<std::uint16_t>(d.masks->ToPixel(d.masks->ToColour(v)));
+    }
+  }
+  return d;
 }
 
 // Checked before the surface is made, so a short file never costs a large allocation.
@@ -349,24 +383,12 @@ void CheckPixelBytes(const Layout& l, std::span<const std::uint8_t> bytes,
 }
 
 void DecodeUncompressed(const Layout& l, std::span<const std::uint8_t> bytes, Surface& surface) {
-  const int width = l.info.width;
-  const int height = l.info.height;
-  const int bits = l.info.bitsPerPixel;
-  const std::int64_t stride = RowStride(width, bits);
-
-  const auto indices = IndexMap(l.info.colourTableSize);
-  std::optional<MaskCodec> masks;
-  const bool plain32 =
-      bits == 32 && l.redMask == Red888 && l.greenMask == Green888 && l.blueMask == Blue888;
-  if (bits == 16 || (bits == 32 && !plain32)) masks.emplace(l.redMask, l.greenMask, l.blueMask);
-
+  const std::int64_t stride = RowStride(l.info.width, l.info.bitsPerPixel);
+  const RowDecoder decode = MakeRowDecoder(l);
   const std::uint8_t* data = bytes.data() + l.pixelOffset;
-  const bool identity = bits == 8 && l.info.colourTableSize == 256;
-  for (int row = 0; row < height; ++row) {
-    const int y = l.info.topDown ? row : height - 1 - row;
-    DecodeRow(data + stride * row, surface.Row(y), width, bits, identity ? nullptr : &indices,
-              masks ? &*masks : nullptr);
-  }
+  ForEachRowPart<true>(surface, l.info.topDown, [&](int row, int y, int x0, int count) {
+    decode(data + stride * row, surface, y, x0, count);
+  });
 }
 
 // Run-length data, 8 or 4 bits a pixel. Rows run bottom-up; pixels the data skips keep index 0.
@@ -375,8 +397,8 @@ void DecodeRle(const Layout& l, std::span<const std::uint8_t> bytes, const std::
   const bool four = l.info.compression == BiRle4;
   const std::int64_t width = l.info.width;
   const std::int64_t height = l.info.height;
-  const auto indices = IndexMap(l.info.colourTableSize);
-  for (int y = 0; y < height; ++y) std::fill_n(surface.Row(y), width, 0u);
+  const IndexTable indices = IndexMap(l.info.colourTableSize);
+  for (int y = 0; y < height; ++y) std::fill_n(surface.Row<std::uint8_t>(y), width, 0);
 
   const std::uint8_t* p = bytes.data() + l.pixelOffset;
   const std::uint8_t* end = bytes.data() + bytes.size();
@@ -388,14 +410,14 @@ void DecodeRle(const Layout& l, std::span<const std::uint8_t> bytes, const std::
   // Where a run of `count` pixels goes and how many of them fit: writers pad rows with runs
   // that reach past the row end (into the padding), so the part beyond the row is dropped.
   struct Run {
-    std::uint32_t* dst;
+    std::uint8_t* dst;
     int fits;
   };
   auto place = [&](int count) -> Run {
     if (row >= height) Fail(name, "RLE data runs past the end of the image");
     const std::int64_t start = std::min(x, width);
     x += count;
-    return {surface.Row(static_cast<int>(height - 1 - row)) + start,
+    return {surface.Row<std::uint8_t>(static_cast<int>(height - 1 - row)) + start,
             static_cast<int>(std::min(x, width) - start)};
   };
 
@@ -412,8 +434,8 @@ void DecodeRle(const Layout& l, std::span<const std::uint8_t> bytes, const std::
     if (count > 0) {
       const Run run = place(count);
       if (four) {
-        const std::uint32_t hi = indices[value >> 4];
-        const std::uint32_t lo = indices[value & 15];
+        const std::uint8_t hi = indices[value >> 4];
+        const std::uint8_t lo = indices[value & 15];
         for (int i = 0; i < run.fits; ++i) run.dst[i] = (i & 1) ? lo : hi;
       } else {
         std::fill_n(run.dst, run.fits, indices[value]);
@@ -467,45 +489,61 @@ void Put32(std::uint8_t*& p, std::uint32_t v) {
   p += 4;
 }
 
-void EncodeRow(const std::uint32_t* src, std::uint8_t* dst, int width, int bits,
-               const MaskCodec* masks) {
-  switch (bits) {
-    case 1:
-      for (int x = 0; x < width; ++x)
-        dst[x >> 3] |= static_cast<std::uint8_t>((src[x] & 1) << (7 - (x & 7)));
-      break;
-    case 4:
-      for (int x = 0; x < width; ++x)
-        dst[x >> 1] |= static_cast<std::uint8_t>((src[x] & 15) << ((x & 1) ? 0 : 4));
-      break;
-    case 8:
-      for (int x = 0; x < width; ++x) dst[x] = static_cast<std::uint8_t>(src[x]);
-      break;
-    case 16:
-      for (int x = 0; x < width; ++x) Put16(dst, masks->ToPixel(src[x]));
-      break;
-    case 24:
-      for (int x = 0; x < width; ++x, dst += 3) {
-        const Colour c = src[x];  // once: the byte stores could alias it
-        dst[0] = BlueOf(c);
-        dst[1] = GreenOf(c);
-        dst[2] = RedOf(c);
-      }
-      break;
-    case 32:
-      if (masks == nullptr) {
-        for (int x = 0; x < width; ++x, dst += 4) {
-          dst[0] = BlueOf(src[x]);
-          dst[1] = GreenOf(src[x]);
-          dst[2] = RedOf(src[x]);
-          dst[3] = 0;
+// How surface rows become the rows of a file: each writes its pixels' bytes, not the padding.
+struct RowEncoder {
+  int bits = 0;
+  bool sameMasks = false;             // 16 bits: the file's masks are the surface's
+  std::optional<ChannelMasks> masks;  // 16 bits, and 32 bits with other than B, G, R masks
+
+  // Pixels x0 .. x0 + count - 1 of surface row y into the file row `row`.
+  void operator()(const Surface& surface, int y, std::uint8_t* row, int x0, int count) const {
+    std::uint8_t* dst = row + static_cast<std::size_t>(x0) * bits / 8;
+    switch (bits) {
+      case 1:
+      case 4: {
+        const std::uint8_t* src = surface.Row<std::uint8_t>(y) + x0;
+        const int perByte = 8 / bits;
+        const unsigned valueMask = (1u << bits) - 1;
+        for (int x = 0; x < count; x += perByte) {
+          unsigned byte = 0;
+          for (int i = 0; i < perByte; ++i) {
+            const unsigned v = x + i < count ? src[x + i] & valueMask : 0;
+            byte = (byte << bits) | v;
+          }
+          dst[x / perByte] = static_cast<std::uint8_t>(byte);
         }
-      } else {
-        for (int x = 0; x < width; ++x) Put32(dst, masks->ToPixel(src[x]));
+        break;
       }
-      break;
+      case 8:
+        std::memcpy(dst, surface.Row<std::uint8_t>(y) + x0, static_cast<std::size_t>(count));
+        break;
+      case 16: {
+        const std::uint16_t* src = surface.Row<std::uint16_t>(y) + x0;
+        if (sameMasks) {
+          std::memcpy(dst, src, 2 * static_cast<std::size_t>(count));
+        } else {
+          for (int x = 0; x < count; ++x) Put16(dst, masks->ToPixel(surface.Decode(src[x])));
+        }
+        break;
+      }
+      case 24:
+        WordsToBgr(surface.Row<std::uint32_t>(y) + x0, dst, count);
+        break;
+      case 32: {
+        const std::uint32_t* src = surface.Row<std::uint32_t>(y) + x0;
+        if (!masks) {
+          for (int x = 0; x < count; ++x) {
+            const std::uint32_t v = src[x] & 0x00FFFFFFu;
+            std::memcpy(dst + 4 * x, &v, 4);
+          }
+        } else {
+          for (int x = 0; x < count; ++x) Put32(dst, masks->ToPixel(surface.Decode(src[x])));
+        }
+        break;
+      }
+    }
   }
-}
+};
 
 }  // namespace
 
@@ -525,7 +563,8 @@ Surface DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name) 
   const Layout l = ParseLayout(bytes, static_cast<std::int64_t>(bytes.size()), name);
   const bool rle = l.info.compression == BiRle8 || l.info.compression == BiRle4;
   if (!rle) CheckPixelBytes(l, bytes, name);
-  Surface surface(l.info.width, l.info.height, FormatOf(l, bytes), Black);
+  // Every pixel is written below: by the rows, or by the run-length decoder's first clearing.
+  Surface surface = Surface::Unfilled(l.info.width, l.info.height, FormatOf(l, bytes));
   if (rle) {
     DecodeRle(l, bytes, name, surface);
   } else {
@@ -534,7 +573,7 @@ Surface DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name) 
   return surface;
 }
 
-std::vector<std::uint8_t> EncodeBmp(const Surface& surface) {
+BmpBytes EncodeBmp(const Surface& surface) {
   const PixelFormat& f = surface.Format();
   const int bits = f.bitsPerPixel;
   const std::int64_t width = surface.Width();
@@ -563,10 +602,14 @@ std::vector<std::uint8_t> EncodeBmp(const Surface& surface) {
                                           bits == 16 ? Blue555 : Blue888};
   if (bitfields && (f.redMask | f.greenMask | f.blueMask) != 0)
     maskValues = {f.redMask, f.greenMask, f.blueMask};
-  std::optional<MaskCodec> masks;
+  RowEncoder encode;
+  encode.bits = bits;
   const bool plain32 = maskValues == std::array<std::uint32_t, 3>{Red888, Green888, Blue888};
   if (bits == 16 || (bits == 32 && !plain32))
-    masks.emplace(maskValues[0], maskValues[1], maskValues[2]);
+    encode.masks.emplace(maskValues[0], maskValues[1], maskValues[2]);
+  encode.sameMasks = bits == 16 && maskValues[0] == (f.redMask & 0xFFFF) &&
+                     maskValues[1] == (f.greenMask & 0xFFFF) &&
+                     maskValues[2] == (f.blueMask & 0xFFFF);
 
   const std::int64_t headerSize = core ? CoreHeaderSize : InfoHeaderSize;
   const std::int64_t maskBytes = bitfields ? 12 : 0;
@@ -574,7 +617,7 @@ std::vector<std::uint8_t> EncodeBmp(const Surface& surface) {
   const std::int64_t offset = FileHeaderSize + headerSize + maskBytes + tableBytes;
   const std::int64_t stride = RowStride(width, bits);
   const std::int64_t imageBytes = stride * height;
-  std::vector<std::uint8_t> out(static_cast<std::size_t>(offset + imageBytes), 0);
+  BmpBytes out(static_cast<std::size_t>(offset + imageBytes));
 
   std::uint8_t* p = out.data();
   *p++ = 'B';
@@ -612,10 +655,12 @@ std::vector<std::uint8_t> EncodeBmp(const Surface& surface) {
   }
 
   std::uint8_t* data = out.data() + offset;
-  for (std::int64_t row = 0; row < height; ++row) {
-    EncodeRow(surface.Row(static_cast<int>(height - 1 - row)), data + stride * row,
-              static_cast<int>(width), bits, masks ? &*masks : nullptr);
-  }
+  const std::int64_t pixelBytes = (width * bits + 7) / 8;
+  ForEachRowPart<false>(surface, false, [&](int row, int y, int x0, int count) {
+    std::uint8_t* dst = data + stride * row;
+    encode(surface, y, dst, x0, count);
+    if (x0 + count == width) std::fill(dst + pixelBytes, dst + stride, std::uint8_t{0});
+  });
   return out;
 }
 

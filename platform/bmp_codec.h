@@ -1,9 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/surface.h"
@@ -45,9 +48,27 @@ BmpInfo ReadBmpInfo(std::span<const std::uint8_t> head, std::uint64_t fileSize,
                     const std::string& name);
 Surface DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name);
 
+// An allocator whose vectors leave new bytes unset, so that the encoder writes each byte once.
+template <typename T>
+struct UnsetAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UnsetAllocator<U>;
+  };
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+using BmpBytes = std::vector<std::uint8_t, UnsetAllocator<std::uint8_t>>;
+
 // The surface in its own format: core header for core-header images, 40-byte header otherwise,
 // colour table at its own length, masks kept, never compressed.
-std::vector<std::uint8_t> EncodeBmp(const Surface& surface);
+BmpBytes EncodeBmp(const Surface& surface);
 
 std::string HeaderKindName(BmpHeaderKind kind);   // "core", "info", "v4", "v5"
 std::string CompressionName(std::uint32_t code);  // "BI_RGB", "BI_RLE8", ...

@@ -1,5 +1,6 @@
 #include "platform/halftone_conversion.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -12,50 +13,54 @@ Surface ConvertTo8BitHalftone(const Surface& surface) {
   if (surface.Format().bitsPerPixel == 8) return surface;
   const auto& palette = HalftonePalette();
   PixelFormat format = PixelFormat::Indexed(8, std::vector<Colour>(palette.begin(), palette.end()));
-  Surface out(surface.Width(), surface.Height(), std::move(format), Black);
+  Surface out = Surface::Unfilled(surface.Width(), surface.Height(), std::move(format));
 
   const int width = surface.Width();
   auto nearest = [&](Colour c) {
-    return static_cast<std::uint32_t>(NearestColourIndex(palette.data(), 256, c));
+    return static_cast<std::uint8_t>(NearestColourIndex(palette.data(), 256, c));
   };
 
-  if (surface.Format().IsIndexed()) {
-    // At most 16 raw values: map each once.
-    std::array<std::uint32_t, 16> map{};
-    for (std::uint32_t i = 0; i < map.size(); ++i) map[i] = nearest(surface.Decode(i));
-    const std::uint32_t outside = nearest(Black);
+  if (surface.BytesPerPixel() == 1) {
+    // One-byte indices of a 1- or 4-bit table: map each value once; values past the depth's
+    // range read black, like every index past the table.
+    const int used = 1 << std::min(surface.Format().bitsPerPixel, 8);
+    std::array<std::uint8_t, 256> map;
+    map.fill(nearest(Black));
+    for (int i = 0; i < used; ++i) map[i] = nearest(surface.Decode(static_cast<std::uint32_t>(i)));
     for (int y = 0; y < surface.Height(); ++y) {
-      const std::uint32_t* src = surface.Row(y);
-      std::uint32_t* dst = out.Row(y);
-      for (int x = 0; x < width; ++x) dst[x] = src[x] < map.size() ? map[src[x]] : outside;
+      const std::uint8_t* src = surface.Row<std::uint8_t>(y);
+      std::uint8_t* dst = out.Row<std::uint8_t>(y);
+      for (int x = 0; x < width; ++x) dst[x] = map[src[x]];
     }
     return out;
   }
 
-  // Other formats store the colour itself. A direct-mapped cache of colour -> palette index:
-  // pixel art repeats a few colours, so the 256-entry search runs about once per colour.
+  // Other formats: a direct-mapped cache of colour -> palette index. Pixel art repeats a few
+  // colours, so the 256-entry search runs about once per colour.
   constexpr std::size_t CacheSize = 4096;
   std::vector<Colour> keys(CacheSize, NoColour);
-  std::vector<std::uint32_t> values(CacheSize, 0);
-  Colour last = NoColour;
-  std::uint32_t lastIndex = 0;
-  for (int y = 0; y < surface.Height(); ++y) {
-    const std::uint32_t* src = surface.Row(y);
-    std::uint32_t* dst = out.Row(y);
-    for (int x = 0; x < width; ++x) {
-      const Colour c = src[x] & 0xFFFFFF;
-      if (c != last) {
-        const std::size_t slot = ((c * 0x9E3779B1u) >> 20) & (CacheSize - 1);
-        if (keys[slot] != c) {
-          keys[slot] = c;
-          values[slot] = nearest(c);
+  std::vector<std::uint8_t> values(CacheSize, 0);
+  WithPixelType(surface.BytesPerPixel(), [&]<typename Pixel>(Pixel*) {
+    Pixel last = 0;
+    std::uint8_t lastIndex = nearest(surface.Decode(last));
+    for (int y = 0; y < surface.Height(); ++y) {
+      const Pixel* src = surface.Row<Pixel>(y);
+      std::uint8_t* dst = out.Row<std::uint8_t>(y);
+      for (int x = 0; x < width; ++x) {
+        if (src[x] != last) {
+          last = src[x];
+          const Colour c = surface.Decode(last);
+          const std::size_t slot = ((c * 0x9E3779B1u) >> 20) & (CacheSize - 1);
+          if (keys[slot] != c) {
+            keys[slot] = c;
+            values[slot] = nearest(c);
+          }
+          lastIndex = values[slot];
         }
-        last = c;
-        lastIndex = values[slot];
+        dst[x] = lastIndex;
       }
-      dst[x] = lastIndex;
     }
-  }
+  });
   return out;
 }
 

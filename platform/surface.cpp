@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "platform/halftone_palette.h"
@@ -25,6 +27,12 @@ std::uint32_t QuantiseChannel(std::uint32_t c, int bits) {
   const std::uint32_t max = (1u << bits) - 1;
   const std::uint32_t v = (c * max + 127) / 255;
   return (v * 255 + max / 2) / max;
+}
+
+// The colour as a 32-bit surface holds it: 0xFFRRGGBB.
+constexpr std::uint32_t ToRgb32(Colour c) {
+  return 0xFF000000u | (static_cast<std::uint32_t>(RedOf(c)) << 16) |
+         (static_cast<std::uint32_t>(GreenOf(c)) << 8) | BlueOf(c);
 }
 
 // A half-open range [begin, end) of one axis after clipping.
@@ -78,74 +86,145 @@ PixelFormat PixelFormat::Rgb32() {
   return Masked(32, 0x00FF0000, 0x0000FF00, 0x000000FF, false);
 }
 
+PixelBuffer::PixelBuffer(std::size_t bytes) : size_(bytes) {
+  if (bytes == 0) return;
+  data_ = std::malloc(bytes);
+  if (data_ == nullptr) throw std::bad_alloc();
+}
+
+PixelBuffer::PixelBuffer(const PixelBuffer& other) : PixelBuffer(other.size_) {
+  if (size_ != 0) std::memcpy(data_, other.data_, size_);
+}
+
+PixelBuffer& PixelBuffer::operator=(const PixelBuffer& other) {
+  if (this != &other) *this = PixelBuffer(other);
+  return *this;
+}
+
+PixelBuffer::PixelBuffer(PixelBuffer&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+
+PixelBuffer& PixelBuffer::operator=(PixelBuffer&& other) noexcept {
+  if (this != &other) {
+    std::free(data_);
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+  }
+  return *this;
+}
+
+PixelBuffer::~PixelBuffer() {
+  std::free(data_);
+}
+
+Surface::Surface(int width, int height, PixelFormat format, std::nullptr_t)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      format_(std::move(format)),
+      bytesPerPixel_(format_.BytesPerPixel()) {
+  if (bytesPerPixel_ == 1) {
+    const int usable = UsableTableSize(format_);
+    for (int i = 0; i < usable; ++i) indexColours_[i] = format_.colourTable[i] & 0xFFFFFF;
+  } else if (bytesPerPixel_ == 2) {
+    masks_ = ChannelMasks(format_.redMask & 0xFFFF, format_.greenMask & 0xFFFF,
+                          format_.blueMask & 0xFFFF);
+  }
+  std::size_t bytes = 0;
+  if (__builtin_mul_overflow(RowBytes(), static_cast<std::size_t>(height_), &bytes)) {
+    throw std::bad_alloc();
+  }
+  pixels_ = PixelBuffer(bytes);
+  MarkAllChanged();
+}
+
 Surface::Surface(int width, int height, PixelFormat format, Colour fill)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)), format_(std::move(format)) {
-  pixels_.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
-                 Encode(fill));
+    : Surface(width, height, std::move(format), nullptr) {
+  WithPixelType(bytesPerPixel_, [&]<typename Pixel>(Pixel*) {
+    FillBlock<Pixel>(0, 0, width_, height_, Encode(fill));
+  });
+}
+
+Surface Surface::Unfilled(int width, int height, PixelFormat format) {
+  return Surface(width, height, std::move(format), nullptr);
 }
 
 std::uint32_t Surface::Encode(Colour c) const {
   // NoColour is never stored: it paints black.
   if (c == NoColour) c = Black;
   c &= 0xFFFFFF;
-  if (format_.IsIndexed()) {
+  if (bytesPerPixel_ == 1) {
     return static_cast<std::uint32_t>(
         NearestColourIndex(format_.colourTable.data(), UsableTableSize(format_), c));
   }
-  if (format_.bitsPerPixel == 24) return c;
-  // Masked formats: only the width of each mask matters for which colours it can hold.
+  if (bytesPerPixel_ == 2) return masks_.ToPixel(c);
+  if (format_.bitsPerPixel == 24) return ToRgb32(c);
+  // Other 32-bit masks: only the width of each mask matters for which colours it can hold.
   const int redBits = std::popcount(format_.redMask);
   const int greenBits = std::popcount(format_.greenMask);
   const int blueBits = std::popcount(format_.blueMask);
-  return MakeColour(static_cast<std::uint8_t>(QuantiseChannel(RedOf(c), redBits)),
-                    static_cast<std::uint8_t>(QuantiseChannel(GreenOf(c), greenBits)),
-                    static_cast<std::uint8_t>(QuantiseChannel(BlueOf(c), blueBits)));
-}
-
-Colour Surface::Decode(std::uint32_t raw) const {
-  if (format_.IsIndexed()) {
-    // An index beyond the table (possible in a file) reads black.
-    if (raw < static_cast<std::uint32_t>(UsableTableSize(format_))) {
-      return format_.colourTable[raw] & 0xFFFFFF;
-    }
-    return Black;
-  }
-  return raw & 0xFFFFFF;
+  return ToRgb32(MakeColour(static_cast<std::uint8_t>(QuantiseChannel(RedOf(c), redBits)),
+                            static_cast<std::uint8_t>(QuantiseChannel(GreenOf(c), greenBits)),
+                            static_cast<std::uint8_t>(QuantiseChannel(BlueOf(c), blueBits))));
 }
 
 Colour Surface::ReadPixel(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return NoColour;
-  return Decode(Row(y)[x]);
+  return WithPixelType(bytesPerPixel_,
+                       [&]<typename Pixel>(Pixel*) { return Decode(Row<Pixel>(y)[x]); });
 }
 
 void Surface::WritePixel(int x, int y, Colour c) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  Row(y)[x] = Encode(c);
+  const std::uint32_t raw = Encode(c);
+  WithPixelType(bytesPerPixel_,
+                [&]<typename Pixel>(Pixel*) { Row<Pixel>(y)[x] = static_cast<Pixel>(raw); });
+  MarkChanged(x, y, x + 1, y + 1);
 }
 
-void Surface::FillRectangle(int x1, int y1, int x2, int y2, Colour c) {
+template <typename Pixel>
+void Surface::FillBlock(int x1, int y1, int x2, int y2, std::uint32_t raw) {
   const Span xs = Clip(x1, x2, width_);
   const Span ys = Clip(y1, y2, height_);
   if (xs.Empty() || ys.Empty()) return;
-  const std::uint32_t raw = Encode(c);
   for (int y = ys.begin; y < ys.end; ++y) {
-    std::uint32_t* row = Row(y);
-    std::fill(row + xs.begin, row + xs.end, raw);
+    Pixel* row = Row<Pixel>(y);
+    std::fill(row + xs.begin, row + xs.end, static_cast<Pixel>(raw));
   }
+  MarkChanged(xs.begin, ys.begin, xs.end, ys.end);
+}
+
+void Surface::FillRectangle(int x1, int y1, int x2, int y2, Colour c) {
+  const std::uint32_t raw = Encode(c);
+  WithPixelType(bytesPerPixel_,
+                [&]<typename Pixel>(Pixel*) { FillBlock<Pixel>(x1, y1, x2, y2, raw); });
 }
 
 void Surface::FillBlack(int w, int h) {
-  const Span xs = Clip(0, w, width_);
-  const Span ys = Clip(0, h, height_);
-  if (xs.Empty() || ys.Empty()) return;
-  for (int y = ys.begin; y < ys.end; ++y) {
-    std::uint32_t* row = Row(y);
-    std::fill(row + xs.begin, row + xs.end, 0u);
-  }
+  // Indexed: raw 0, the table's first entry whatever its colour.
+  const std::uint32_t raw = bytesPerPixel_ == 1 ? 0 : Encode(Black);
+  WithPixelType(bytesPerPixel_, [&]<typename Pixel>(Pixel*) { FillBlock<Pixel>(0, 0, w, h, raw); });
 }
 
 void Surface::FillWhite(int w, int h) {
   FillRectangle(0, 0, w, h, White);
+}
+
+PixelRect Surface::TakeChanged() {
+  return std::exchange(changed_, PixelRect{});
+}
+
+void Surface::MarkChanged(int x1, int y1, int x2, int y2) {
+  const Span xs = Clip(x1, x2, width_);
+  const Span ys = Clip(y1, y2, height_);
+  if (xs.Empty() || ys.Empty()) return;
+  if (changed_.Empty()) {
+    changed_ = {xs.begin, ys.begin, xs.end, ys.end};
+    return;
+  }
+  changed_.left = std::min(changed_.left, xs.begin);
+  changed_.top = std::min(changed_.top, ys.begin);
+  changed_.right = std::max(changed_.right, xs.end);
+  changed_.bottom = std::max(changed_.bottom, ys.end);
 }
 
 void CopyBlock(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy) {
@@ -168,34 +247,40 @@ void CopyBlock(Surface& dst, int dx, int dy, int w, int h, const Surface& src, i
   const int height = static_cast<int>(ch);
   const int sx0 = static_cast<int>(x0), sy0 = static_cast<int>(y0);
   const int dx0 = static_cast<int>(x1), dy0 = static_cast<int>(y1);
+  dst.MarkChanged(dx0, dy0, dx0 + width, dy0 + height);
 
   if (src.Format() == dst.Format()) {
     // Rows are copied in the order that reads each source row before it is overwritten;
     // memmove handles overlap within a row.
     const bool bottomFirst = &src == &dst && dy0 > sy0;
+    const std::size_t pixelBytes = static_cast<std::size_t>(src.BytesPerPixel());
     for (int i = 0; i < height; ++i) {
       const int row = bottomFirst ? height - 1 - i : i;
-      std::memmove(dst.Row(dy0 + row) + dx0, src.Row(sy0 + row) + sx0,
-                   static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+      std::memmove(dst.Bytes(dy0 + row) + dx0 * pixelBytes, src.Bytes(sy0 + row) + sx0 * pixelBytes,
+                   width * pixelBytes);
     }
     return;
   }
 
   // Different formats, hence different surfaces: convert by colour, remembering the last
   // conversion since neighbouring pixels usually share one.
-  std::uint32_t lastRaw = src.Row(sy0)[sx0];
-  std::uint32_t lastOut = dst.Encode(src.Decode(lastRaw));
-  for (int row = 0; row < height; ++row) {
-    const std::uint32_t* in = src.Row(sy0 + row) + sx0;
-    std::uint32_t* out = dst.Row(dy0 + row) + dx0;
-    for (int i = 0; i < width; ++i) {
-      if (in[i] != lastRaw) {
-        lastRaw = in[i];
-        lastOut = dst.Encode(src.Decode(lastRaw));
+  WithPixelType(src.BytesPerPixel(), [&]<typename In>(In*) {
+    WithPixelType(dst.BytesPerPixel(), [&]<typename Out>(Out*) {
+      In lastRaw = src.Row<In>(sy0)[sx0];
+      Out lastOut = static_cast<Out>(dst.Encode(src.Decode(lastRaw)));
+      for (int row = 0; row < height; ++row) {
+        const In* in = src.Row<In>(sy0 + row) + sx0;
+        Out* out = dst.Row<Out>(dy0 + row) + dx0;
+        for (int i = 0; i < width; ++i) {
+          if (in[i] != lastRaw) {
+            lastRaw = in[i];
+            lastOut = static_cast<Out>(dst.Encode(src.Decode(lastRaw)));
+          }
+          out[i] = lastOut;
+        }
       }
-      out[i] = lastOut;
-    }
-  }
+    });
+  });
 }
 
 }  // namespace gk

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <array>
+#include <cassert>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "platform/channel_masks.h"
 #include "platform/colour.h"
 
 namespace gk {
@@ -22,6 +26,9 @@ struct PixelFormat {
   bool rleCompressed = false;  // read from an RLE file; informational, saves are uncompressed
 
   bool IsIndexed() const { return bitsPerPixel <= 8; }
+  // Bytes a surface of this format gives each pixel: 1 for a table index (at any depth up to
+  // 8), 2 for a 16-bit pixel, 4 for the rest.
+  int BytesPerPixel() const { return bitsPerPixel <= 8 ? 1 : bitsPerPixel <= 16 ? 2 : 4; }
 
   static PixelFormat Rgb24();
   static PixelFormat Indexed(int bits, std::vector<Colour> table);
@@ -32,18 +39,61 @@ struct PixelFormat {
   friend bool operator==(const PixelFormat&, const PixelFormat&) = default;
 };
 
-// A rectangular grid of colours. Pixels are stored as raw values: the table index for indexed
-// formats, the colour (reduced to what the format can hold) for the others. Writes store the
-// nearest colour the format can hold, so ReadPixel after WritePixel returns the stored colour.
+// A half-open rectangle of pixels: left <= x < right, top <= y < bottom.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  bool Empty() const { return left >= right || top >= bottom; }
+  friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// Pixel memory, allocated without being cleared and copied whole.
+class PixelBuffer {
+ public:
+  PixelBuffer() = default;
+  explicit PixelBuffer(std::size_t bytes);  // throws std::bad_alloc
+  PixelBuffer(const PixelBuffer& other);
+  PixelBuffer& operator=(const PixelBuffer& other);
+  PixelBuffer(PixelBuffer&& other) noexcept;
+  PixelBuffer& operator=(PixelBuffer&& other) noexcept;
+  ~PixelBuffer();
+
+  void* Data() { return data_; }
+  const void* Data() const { return data_; }
+  std::size_t Size() const { return size_; }
+
+ private:
+  void* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// A rectangular grid of colours, each pixel held in the size its format needs. Raw values are
+// the table index (one byte) for indexed formats, the pixel packed with the format's masks (two
+// bytes) at 16 bits, and the colour as 0xFFRRGGBB (four bytes: B, G, R, 0xFF in memory, the
+// order of a 32-bit BMP file and of a 32-bit screen image) at 24 and 32 bits, reduced to what
+// the masks hold. Writes store the nearest colour the format can hold, so ReadPixel after
+// WritePixel returns the stored colour.
+//
+// The surface keeps the rectangle written since it was last taken (TakeChanged), so that the
+// screen can follow at the cost of the change; a new surface counts as written whole.
 class Surface {
  public:
   Surface() = default;  // 0 x 0
   // A surface filled with the colour nearest to `fill`. Sizes below 0 count as 0.
   Surface(int width, int height, PixelFormat format = PixelFormat::Rgb24(), Colour fill = White);
+  // A surface whose pixels hold no defined values yet: the caller writes every one of them
+  // through Row() before anything reads them (the decoder does).
+  static Surface Unfilled(int width, int height, PixelFormat format);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
   const PixelFormat& Format() const { return format_; }
+  int BytesPerPixel() const { return bytesPerPixel_; }
+  // Bytes from one row to the next: the rows lie one after another, without padding.
+  std::size_t RowBytes() const { return static_cast<std::size_t>(width_) * bytesPerPixel_; }
 
   // NoColour outside the surface.
   Colour ReadPixel(int x, int y) const;
@@ -51,27 +101,77 @@ class Surface {
   void WritePixel(int x, int y, Colour c);
   // Pixels with x1 <= x < x2 and y1 <= y < y2, clipped; NoColour paints black.
   void FillRectangle(int x1, int y1, int x2, int y2, Colour c);
-  // The block (0, 0)-(w, h), edges excluded, to raw value 0 (black, or table entry 0).
+  // The block (0, 0)-(w, h), edges excluded, to black (raw value 0, table entry 0, when indexed).
   void FillBlack(int w, int h);
   // The same block to the colour nearest to white.
   void FillWhite(int w, int h);
 
-  // Raw access for the codec and for fast whole-image work.
-  std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
-  const std::uint32_t* Row(int y) const {
-    return pixels_.data() + static_cast<std::size_t>(y) * width_;
+  // Raw rows for the codec and for whole-image work. Pixel is std::uint8_t, std::uint16_t or
+  // std::uint32_t, of BytesPerPixel() bytes. Writes through a row are not recorded: the writer
+  // marks them with MarkChanged, and writes only raw values that Encode gives.
+  template <typename Pixel>
+  Pixel* Row(int y) {
+    assert(sizeof(Pixel) == static_cast<std::size_t>(bytesPerPixel_));
+    return static_cast<Pixel*>(pixels_.Data()) + static_cast<std::size_t>(y) * width_;
+  }
+  template <typename Pixel>
+  const Pixel* Row(int y) const {
+    assert(sizeof(Pixel) == static_cast<std::size_t>(bytesPerPixel_));
+    return static_cast<const Pixel*>(pixels_.Data()) + static_cast<std::size_t>(y) * width_;
+  }
+  // The bytes of row y, whatever the pixel size.
+  std::uint8_t* Bytes(int y) {
+    return static_cast<std::uint8_t*>(pixels_.Data()) + static_cast<std::size_t>(y) * RowBytes();
+  }
+  const std::uint8_t* Bytes(int y) const {
+    return static_cast<const std::uint8_t*>(pixels_.Data()) +
+           static_cast<std::size_t>(y) * RowBytes();
   }
   // The raw value the surface stores for colour c (nearest table index, or reduced colour).
   std::uint32_t Encode(Colour c) const;
-  // The colour of a raw value.
-  Colour Decode(std::uint32_t raw) const;
+  // The colour of a raw value; an index beyond the table reads black.
+  Colour Decode(std::uint32_t raw) const {
+    if (bytesPerPixel_ == 1) return raw < 256 ? indexColours_[raw] : Black;
+    if (bytesPerPixel_ == 2) return masks_.ToColour(raw);
+    return MakeColour(static_cast<std::uint8_t>(raw >> 16), static_cast<std::uint8_t>(raw >> 8),
+                      static_cast<std::uint8_t>(raw));
+  }
+
+  // The rectangle written since the last TakeChanged (empty when nothing was).
+  const PixelRect& Changed() const { return changed_; }
+  PixelRect TakeChanged();
+  // Adds a written block, clipped to the surface.
+  void MarkChanged(int x1, int y1, int x2, int y2);
+  void MarkAllChanged() { MarkChanged(0, 0, width_, height_); }
 
  private:
+  Surface(int width, int height, PixelFormat format, std::nullptr_t);
+  template <typename Pixel>
+  void FillBlock(int x1, int y1, int x2, int y2, std::uint32_t raw);
+
   int width_ = 0;
   int height_ = 0;
   PixelFormat format_;
-  std::vector<std::uint32_t> pixels_;
+  int bytesPerPixel_ = 4;
+  std::array<Colour, 256> indexColours_{};  // indexed: the colour of every byte value
+  ChannelMasks masks_;                      // 16 bits
+  PixelBuffer pixels_;
+  PixelRect changed_;
 };
+
+// Calls f with a null pointer of the pixel type of `bytesPerPixel` (std::uint8_t*, std::uint16_t*
+// or std::uint32_t*), so that raw-pixel code is written once for all three sizes.
+template <typename F>
+decltype(auto) WithPixelType(int bytesPerPixel, F&& f) {
+  switch (bytesPerPixel) {
+    case 1:
+      return f(static_cast<std::uint8_t*>(nullptr));
+    case 2:
+      return f(static_cast<std::uint16_t*>(nullptr));
+    default:
+      return f(static_cast<std::uint32_t*>(nullptr));
+  }
+}
 
 // Copies the w x h block at (sx, sy) of src to (dx, dy) of dst, clipped against both surfaces.
 // src and dst may be the same surface with overlapping blocks: the result is as if the source

@@ -64,8 +64,15 @@ void TakeUndoSnapshot(EditorContext& ctx) {
   // A copy left in another format would convert, and so lose, colours; it is about to be
   // overwritten whole anyway, so it is made anew in the document's format.
   ImageControl& control = ctx.controls.ImgViewB;
-  if (control.HasSurface() && control.SurfaceIfAny()->Format() != ctx.Document().Format()) {
+  const Surface& doc = ctx.Document();
+  if (control.HasSurface() && control.SurfaceIfAny()->Format() != doc.Format()) {
     control.DiscardSurface();
+  }
+  if (!control.HasSurface() && control.Width == doc.Width() && control.Height == doc.Height() &&
+      ctx.state.Width >= doc.Width() && ctx.state.Height >= doc.Height()) {
+    // The new white copy would be overwritten whole: copy the document straight away.
+    control.SetSurface(doc);
+    return;
   }
   Surface& undo = UndoCopy(ctx);
   CopyBlock(undo, 0, 0, ctx.state.Width, ctx.state.Height, ctx.Document(), 0, 0);

@@ -37,21 +37,28 @@ void RedrawGrid(EditorContext& ctx) {
   const std::int32_t d = s.DotSize;
   if (d <= 0) return;
   const std::int64_t usedWidth = std::min<std::int64_t>(grid.Width(), std::int64_t{d} * s.Width2);
-  std::vector<std::uint32_t> band(static_cast<std::size_t>(std::max<std::int64_t>(usedWidth, 0)));
-  for (std::int32_t i = 0; i < s.Height2; ++i) {
-    const std::int64_t top = std::int64_t{i} * d;
-    if (top >= grid.Height()) break;
-    for (std::int32_t j = 0; j * std::int64_t{d} < usedWidth; ++j) {
-      const std::uint32_t raw = grid.Encode(doc.ReadPixel(s.OriginX + j, s.OriginY + i));
-      const std::int64_t left = std::int64_t{j} * d;
-      const std::int64_t right = std::min<std::int64_t>(left + d, usedWidth);
-      std::fill(band.begin() + left, band.begin() + right, raw);
+  const std::int64_t usedHeight =
+      std::min<std::int64_t>(grid.Height(), std::int64_t{d} * std::max(s.Height2, 0));
+  WithPixelType(grid.BytesPerPixel(), [&]<typename Pixel>(Pixel*) {
+    std::vector<Pixel> band(static_cast<std::size_t>(std::max<std::int64_t>(usedWidth, 0)));
+    for (std::int32_t i = 0; i < s.Height2; ++i) {
+      const std::int64_t top = std::int64_t{i} * d;
+      if (top >= grid.Height()) break;
+      for (std::int32_t j = 0; j * std::int64_t{d} < usedWidth; ++j) {
+        const auto raw =
+            static_cast<Pixel>(grid.Encode(doc.ReadPixel(s.OriginX + j, s.OriginY + i)));
+        const std::int64_t left = std::int64_t{j} * d;
+        const std::int64_t right = std::min<std::int64_t>(left + d, usedWidth);
+        std::fill(band.begin() + left, band.begin() + right, raw);
+      }
+      const std::int64_t bottom = std::min<std::int64_t>(top + d, grid.Height());
+      for (std::int64_t y = top; y < bottom; ++y) {
+        std::copy(band.begin(), band.end(), grid.Row<Pixel>(static_cast<int>(y)));
+      }
     }
-    const std::int64_t bottom = std::min<std::int64_t>(top + d, grid.Height());
-    for (std::int64_t y = top; y < bottom; ++y) {
-      std::copy(band.begin(), band.end(), grid.Row(static_cast<int>(y)));
-    }
-  }
+  });
+  grid.MarkChanged(0, 0, static_cast<int>(std::max<std::int64_t>(usedWidth, 0)),
+                   static_cast<int>(usedHeight));
   ctx.ui.RefreshControl(ControlId::ImgMain);
   ctx.ui.RefreshControl(ControlId::ImgView);
 }

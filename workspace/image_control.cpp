@@ -1,10 +1,22 @@
 #include "workspace/image_control.h"
 
+#include <utility>
+
 namespace gk {
 
 Surface& ImageControl::Canvas() {
-  if (!surface_) surface_.emplace(Width, Height, NewSurfaceFormat, White);
+  if (!surface_) {
+    surface_.emplace(Width, Height, NewSurfaceFormat, White);
+    replaced_ = true;
+  }
   return *surface_;
+}
+
+ControlChange ImageControl::TakeChange() {
+  ControlChange change;
+  change.whole = std::exchange(replaced_, false);
+  if (surface_) change.rect = surface_->TakeChanged();
+  return change;
 }
 
 void ImageControl::SetBounds(int left, int top, int width, int height) {

@@ -14,6 +14,13 @@ inline constexpr ControlId ShownControls[] = {ControlId::ImgMain,  ControlId::Im
                                               ControlId::ImgColor, ControlId::ImgView,
                                               ControlId::ImgCurV,  ControlId::ImgCurH};
 
+// What changed on a control since it was last asked: a rectangle of its surface's pixels, or
+// everything when the surface came, went or was replaced.
+struct ControlChange {
+  PixelRect rect;
+  bool whole = false;
+};
+
 // The logic side of an image control: its place and size on the main window's client area and
 // the one surface it owns. The window places its widget there and shows the surface.
 class ImageControl final : public ImageSource {
@@ -29,12 +36,21 @@ class ImageControl final : public ImageSource {
   Surface& Canvas();
   bool HasSurface() const { return surface_.has_value(); }
   const Surface* SurfaceIfAny() const override { return surface_ ? &*surface_ : nullptr; }
-  void SetSurface(Surface surface) { surface_ = std::move(surface); }
-  void DiscardSurface() { surface_.reset(); }
+  void SetSurface(Surface surface) {
+    surface_ = std::move(surface);
+    replaced_ = true;
+  }
+  void DiscardSurface() {
+    surface_.reset();
+    replaced_ = true;
+  }
   void SetBounds(int left, int top, int width, int height);
+  // What changed since the last call, which starts the record afresh.
+  ControlChange TakeChange();
 
  private:
   std::optional<Surface> surface_;
+  bool replaced_ = false;
 };
 
 struct EditorControls {

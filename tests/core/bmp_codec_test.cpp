@@ -10,8 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "support/surface_pixels.h"
+
 namespace gk {
 namespace {
+
+using testing::RawPixels;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -35,10 +39,10 @@ std::vector<Colour> ReadPpm(const std::string& file, int& width, int& height) {
   return pixels;
 }
 
-std::vector<std::uint32_t> RawPixels(const Surface& s) {
-  std::vector<std::uint32_t> raw;
-  for (int y = 0; y < s.Height(); ++y) raw.insert(raw.end(), s.Row(y), s.Row(y) + s.Width());
-  return raw;
+// The encoder's bytes as the tests hold files.
+Bytes Encoded(const Surface& s) {
+  const BmpBytes bytes = EncodeBmp(s);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 std::uint32_t Le32(const Bytes& b, std::size_t at) {
@@ -112,7 +116,7 @@ TEST(BmpCodec, WrittenFilesReadBackUnchanged) {
     const std::vector<Colour> colours = Colours(w * h, 9);
     for (int i = 0; i < w * h; ++i) s.WritePixel(i % w, i / w, colours[i]);
 
-    const Bytes file = EncodeBmp(s);
+    const Bytes file = Encoded(s);
     ASSERT_GE(file.size(), 26u);
     EXPECT_EQ(Le32(file, 2), file.size());
     EXPECT_EQ(Le32(file, 14), static_cast<std::uint32_t>(c.headerSize));
@@ -127,7 +131,7 @@ TEST(BmpCodec, WrittenFilesReadBackUnchanged) {
     ASSERT_EQ(back.Width(), w);
     ASSERT_EQ(back.Height(), h);
     EXPECT_EQ(RawPixels(back), RawPixels(s));
-    EXPECT_EQ(EncodeBmp(back), file) << "a second save must write the same bytes";
+    EXPECT_EQ(Encoded(back), file) << "a second save must write the same bytes";
   }
 }
 

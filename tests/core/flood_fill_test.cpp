@@ -61,7 +61,7 @@ TEST(FloodFill, MatchesAReferenceOnRandomImages) {
       for (int x = 0; x < w; ++x) {
         const unsigned pick = rng() % kinds;
         if (format.IsIndexed()) {
-          s.Row(y)[x] = pick;
+          s.Row<std::uint8_t>(y)[x] = static_cast<std::uint8_t>(pick);
         } else {
           s.WritePixel(x, y, colours[pick]);
         }
@@ -99,14 +99,12 @@ TEST(FloodFill, NoOps) {
 TEST(FloodFill, OnIndexedMatchesEveryIndexOfTheColour) {
   // Entries 0 and 2 are both black.
   Surface s(4, 1, PixelFormat::Indexed(4, {Black, White, Black, Blue}), Black);
-  s.Row(0)[1] = 2;
-  s.Row(0)[2] = 0;
-  s.Row(0)[3] = 1;
+  std::uint8_t* row = s.Row<std::uint8_t>(0);
+  row[1] = 2;
+  row[2] = 0;
+  row[3] = 1;
   FloodFillArea(s, 0, 0, Black, Blue);
-  EXPECT_EQ(s.Row(0)[0], 3u);
-  EXPECT_EQ(s.Row(0)[1], 3u);
-  EXPECT_EQ(s.Row(0)[2], 3u);
-  EXPECT_EQ(s.Row(0)[3], 1u);
+  EXPECT_EQ(testing::RawPixels(s), (std::vector<std::uint32_t>{3, 3, 3, 1}));
 }
 
 TEST(FloodFill, RunsThroughALargeMazeWithoutRecursion) {
@@ -116,7 +114,7 @@ TEST(FloodFill, RunsThroughALargeMazeWithoutRecursion) {
   long black = 0, red = 0;
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
-      const Colour c = s.Row(y)[x];
+      const Colour c = s.ReadPixel(x, y);
       black += c == Black;
       red += c == Red;
     }

@@ -8,14 +8,12 @@
 
 #include "platform/halftone_palette.h"
 
+#include "support/surface_pixels.h"
+
 namespace gk {
 namespace {
 
-std::vector<std::uint32_t> RawPixels(const Surface& s) {
-  std::vector<std::uint32_t> raw;
-  for (int y = 0; y < s.Height(); ++y) raw.insert(raw.end(), s.Row(y), s.Row(y) + s.Width());
-  return raw;
-}
+using testing::RawPixels;
 
 std::vector<Colour> Colours(int n, unsigned seed) {
   std::mt19937 rng(seed);
@@ -55,12 +53,12 @@ TEST(HalftoneConversion, EightBitsStayAndOthersTakeTheNearestPaletteIndex) {
     ASSERT_EQ(out.Width(), w);
     ASSERT_EQ(out.Height(), h);
     if (format.bitsPerPixel == 24) {
-      EXPECT_EQ(out.Row(0)[0], 123u);
+      EXPECT_EQ(out.Row<std::uint8_t>(0)[0], 123u);
     }
     for (int y = 0; y < h; ++y) {
       for (int x = 0; x < w; ++x) {
         const Colour c = s.ReadPixel(x, y);
-        ASSERT_EQ(out.Row(y)[x],
+        ASSERT_EQ(out.Row<std::uint8_t>(y)[x],
                   static_cast<std::uint32_t>(NearestColourIndex(palette.data(), 256, c)))
             << x << "," << y;
       }

@@ -369,7 +369,8 @@ Surface IndexedPicture(int bits, int width, int height) {
   }
   Surface s(width, height, PixelFormat::Indexed(bits, table));
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) s.Row(y)[x] = static_cast<std::uint32_t>((x + 3 * y) % count);
+    for (int x = 0; x < width; ++x)
+      s.Row<std::uint8_t>(y)[x] = static_cast<std::uint8_t>((x + 3 * y) % count);
   }
   return s;
 }
@@ -422,7 +423,8 @@ TEST_F(EditorJourney, OpenedIndexedFilesKeepTheirFormatThroughShiftMirrorAndSave
     Surface moved = original;
     for (int y = 0; y < c.height; ++y) {
       for (int x = 0; x < c.width; ++x) {
-        moved.Row(y)[x] = original.Row((y + 1) % c.height)[c.width - 1 - x];
+        moved.Row<std::uint8_t>(y)[x] =
+            original.Row<std::uint8_t>((y + 1) % c.height)[c.width - 1 - x];
       }
     }
     ASSERT_TRUE(Shows(GridShows(moved), "after Shift Up and Mirror Virtical"));
@@ -440,7 +442,8 @@ TEST_F(EditorJourney, OpenedIndexedFilesKeepTheirFormatThroughShiftMirrorAndSave
     EXPECT_EQ(saved.Format().colourTable, original.Format().colourTable);
     for (int y = 0; y < c.height; ++y) {
       for (int x = 0; x < c.width; ++x) {
-        ASSERT_EQ(saved.Row(y)[x], moved.Row(y)[x]) << "pixel (" << x << ", " << y << ")";
+        ASSERT_EQ(saved.Row<std::uint8_t>(y)[x], moved.Row<std::uint8_t>(y)[x])
+            << "pixel (" << x << ", " << y << ")";
       }
     }
   }

@@ -445,7 +445,8 @@ TEST_F(DocumentFilesTest, EveryReadableFormatIsWrittenBackInItsOwnFormat) {
     Surface picture(7, 5, format, Black);  // 7: rows need padding at every depth
     for (int i = 0; i < 35; ++i)
       picture.WritePixel(i % 7, i / 7, MakeColour(i * 7, 255 - i, i * 3));
-    WriteBytes(in, EncodeBmp(picture));
+    const BmpBytes encoded = EncodeBmp(picture);
+    WriteBytes(in, {encoded.begin(), encoded.end()});
 
     LoadImageFile(ctx_, in);
     ASSERT_EQ(ctx_.Document().Format(), format);
@@ -564,7 +565,7 @@ TEST_F(DocumentFilesTest, AutomaticSaveWithoutItsFolderFailsEvenFromThePrompt) {
 
 TEST_F(DocumentFilesTest, OpenThatFailsChangesNothing) {
   Surface good(6, 4, PixelFormat::Rgb24(), Red);
-  const std::vector<std::uint8_t> bytes = EncodeBmp(good);
+  const BmpBytes bytes = EncodeBmp(good);
   struct Case {
     std::string name;
     std::vector<std::uint8_t> content;

@@ -15,11 +15,26 @@
 namespace gk {
 namespace {
 
-TEST(SurfaceToImageTest, EveryFormatShowsTheColoursItHolds) {
+// A source whose surface the test sets and takes away.
+struct TestSource : ImageSource {
+  std::optional<Surface> surface;
+  const Surface* SurfaceIfAny() const override { return surface ? &*surface : nullptr; }
+};
+
+// What the widget shows, 1:1 or stretched, is each pixel's colour as the surface holds it.
+TEST(ImageWidgetTest, EveryFormatShowsTheColoursItHolds) {
   struct Case {
     const char* name;
     PixelFormat format;
     std::vector<Colour> written;
+  };
+  auto masked = [](std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+    PixelFormat f = PixelFormat::Rgb555();
+    f.redMask = r;
+    f.greenMask = g;
+    f.blueMask = b;
+    f.bitfields = true;
+    return f;
   };
   const std::vector<Case> cases = {
       {"24-bit", PixelFormat::Rgb24(), {0x123456, Black, White, Red}},
@@ -28,41 +43,42 @@ TEST(SurfaceToImageTest, EveryFormatShowsTheColoursItHolds) {
        {0x00FF00, 0xABCDEF, Black, Red}},
       {"4-bit table", PixelFormat::Indexed(4, {0xFF0000, White}), {White, 0xFF0000}},
       {"5-6-5", PixelFormat::Rgb565(), {0xFF00FF, 0x00FF00, 0x102030}},
+      {"4-4-4", masked(0x0F00, 0x00F0, 0x000F), {0x123456, 0xFEDCBA}},
       {"32-bit", PixelFormat::Rgb32(), {0x010203, 0xFEDCBA}},
   };
-  QImage image;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Surface surface(static_cast<int>(c.written.size()), 2, c.format, Black);
+    TestSource source;
+    source.surface.emplace(static_cast<int>(c.written.size()), 2, c.format, Black);
+    Surface& surface = *source.surface;
     for (int x = 0; x < surface.Width(); ++x) surface.WritePixel(x, 1, c.written[x]);
-    SurfaceToImage(surface, image);
-    ASSERT_EQ(image.size(), QSize(surface.Width(), 2));
-    for (int y = 0; y < 2; ++y) {
-      for (int x = 0; x < surface.Width(); ++x) {
-        const Colour held = surface.ReadPixel(x, y);
-        EXPECT_EQ(image.pixel(x, y), qRgb(RedOf(held), GreenOf(held), BlueOf(held)))
-            << x << ", " << y;
+    for (bool stretch : {false, true}) {
+      const int scale = stretch ? 3 : 1;
+      ImageWidget widget(source, stretch);
+      widget.setGeometry(0, 0, surface.Width() * scale, 2 * scale);
+      const QImage shown = widget.grab().toImage();
+      for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+          const Colour held = surface.ReadPixel(x / scale, y / scale);
+          ASSERT_EQ(shown.pixel(x, y) & 0xFFFFFF,
+                    qRgb(RedOf(held), GreenOf(held), BlueOf(held)) & 0xFFFFFF)
+              << x << ", " << y << (stretch ? " stretched" : "");
+        }
       }
     }
   }
 }
 
-TEST(SurfaceToImageTest, IndicesPastTheTableShowBlack) {
-  Surface surface(3, 1, PixelFormat::Indexed(8, {White, Red}), White);
-  surface.Row(0)[1] = 7;
-  surface.Row(0)[2] = 300;  // not a valid byte, but must not read past the lookup
-  QImage image;
-  SurfaceToImage(surface, image);
-  EXPECT_EQ(image.pixel(0, 0), qRgb(255, 255, 255));
-  EXPECT_EQ(image.pixel(1, 0), qRgb(0, 0, 0));
-  EXPECT_EQ(image.pixel(2, 0), qRgb(0, 0, 0));
+TEST(ImageWidgetTest, IndicesPastTheTableShowBlack) {
+  TestSource source;
+  source.surface.emplace(2, 1, PixelFormat::Indexed(8, {White, Red}), White);
+  source.surface->Row<std::uint8_t>(0)[1] = 7;
+  ImageWidget widget(source, false);
+  widget.setGeometry(0, 0, 2, 1);
+  const QImage shown = widget.grab().toImage();
+  EXPECT_EQ(shown.pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(shown.pixel(1, 0) & 0xFFFFFF, 0u);
 }
-
-// A source whose surface the test sets and takes away.
-struct TestSource : ImageSource {
-  std::optional<Surface> surface;
-  const Surface* SurfaceIfAny() const override { return surface ? &*surface : nullptr; }
-};
 
 TEST(ImageWidgetTest, StretchesNearestAndReportsPresses) {
   TestSource source;
