@@ -9,9 +9,21 @@ namespace gk {
 struct EditorContext;
 class TForm1;
 
-// The event of a control that runs a handler: a button's or menu item's click, a press or a move
-// on an image, the timer's tick.
-enum class ControlEvent { Click, Press, Move, Tick };
+// The event of a control that runs a handler: a button's or menu item's click (a menu item's
+// shortcut key too), a press or a move on an image, the timer's tick, a key of the window's own,
+// one notch of the wheel over an image in each direction (Shift turns up and down into left and
+// right).
+enum class ControlEvent {
+  Click,
+  Press,
+  Move,
+  Tick,
+  Key,
+  WheelUp,
+  WheelDown,
+  WheelLeft,
+  WheelRight
+};
 
 // The handlers' shapes: a command; a command told the control's tag; a press or a move at a
 // pointer position on the control; a command of the window itself.

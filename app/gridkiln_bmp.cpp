@@ -1,4 +1,4 @@
-// gridkiln-bmp: inspects and converts BMP files from scripts, through the same codec, file
+// gridkiln-bmp: inspects and converts BMP files from scripts, through the same codecs, file
 // access and PNG library as the editor.
 
 #include <algorithm>
@@ -24,7 +24,7 @@ constexpr int ExitUsage = 2;
 
 constexpr const char* UsageText =
     "Usage: gridkiln-bmp COMMAND ARGUMENT...\n"
-    "Inspect and convert Windows BMP files.\n"
+    "Inspect Windows BMP files and convert them to and from PNG.\n"
     "\n"
     "Commands:\n"
     "  info FILE...\n"
@@ -36,6 +36,13 @@ constexpr const char* UsageText =
     "      extension replaced by \".png\" (\".png\" appended when the name has none).\n"
     "  png -o OUT.png FILE.bmp\n"
     "      Write the one image to OUT.png instead.\n"
+    "  bmp FILE.png...\n"
+    "      Write each PNG as a BMP beside it, named after it with the extension\n"
+    "      replaced by \".bmp\", as the editor opens and saves it: an indexed PNG\n"
+    "      stays indexed (2 bits become 4), any other becomes 24-bit, pixels that are\n"
+    "      not opaque are laid over black and 16-bit channels are rounded to 8 bits.\n"
+    "  bmp -o OUT.bmp FILE.png\n"
+    "      Write the one image to OUT.bmp instead.\n"
     "  copy IN.bmp OUT.bmp [--save256]\n"
     "      Read IN.bmp and write OUT.bmp as the editor saves: in the image's own format,\n"
     "      or with --save256 at 8 bits per pixel over the halftone palette (an 8-bit\n"
@@ -43,12 +50,13 @@ constexpr const char* UsageText =
     "  --help      Show this text.\n"
     "  --version   Show the program's version.\n"
     "\n"
-    "png never writes over one of its input files (however it is named) nor a file\n"
-    "whose name ends in \".bmp\". Only regular files are read or written. An output\n"
-    "file is replaced only once completely written (one with several hard links, or\n"
-    "in a folder you may not write, is updated in place once room for it is\n"
-    "reserved) and keeps its permissions, owner, group, hard links and symbolic\n"
-    "links. Put -- before file names that begin with \"-\".\n"
+    "png and bmp never write over one of their input files (however it is named);\n"
+    "png writes no file whose name ends in \".bmp\", bmp none whose name ends in\n"
+    "\".png\". Only regular files are read or written. An output file is replaced\n"
+    "only once completely written (one with several hard links, or in a folder you\n"
+    "may not write, is updated in place once room for it is reserved) and keeps its\n"
+    "permissions, owner, group, hard links and symbolic links. Put -- before file\n"
+    "names that begin with \"-\".\n"
     "Exit status: 0 when every file succeeded; 1 when any file failed, with one line\n"
     "\"gridkiln-bmp: FILE: REASON\" per failing file on standard error; 2 for a usage\n"
     "error.\n";
@@ -76,13 +84,13 @@ void ReportFailure(const std::string& file, const std::string& message) {
   std::cerr << "gridkiln-bmp: " << file << ": " << ReasonWithoutName(message, file) << "\n";
 }
 
-bool EndsWithBmp(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string end = path.substr(path.size() - 4);
+bool EndsWith(const std::string& path, const std::string& extension) {
+  if (path.size() < extension.size()) return false;
+  std::string end = path.substr(path.size() - extension.size());
   std::transform(end.begin(), end.end(), end.begin(), [](char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   });
-  return end == ".bmp";
+  return end == extension;
 }
 
 std::string InfoLine(const std::string& file) {
@@ -112,17 +120,45 @@ int RunInfo(const std::vector<std::string>& files) {
   return status;
 }
 
-// What `png` has to keep apart: the files it reads, and the files it has written so far (two
-// inputs whose PNG names meet, such as a.bmp and a.BMP, must not overwrite each other).
-struct PngRun {
+// The two conversions: `png` from BMP to PNG, `bmp` from PNG to BMP.
+struct Conversion {
+  const char* command;
+  const char* refusedExtension;  // the kind of file it reads, never written
+  std::string (*outputFor)(const std::string& input);
+  // The file and the reason of a failure, or nothing.
+  std::optional<PngConversionFailure> (*convert)(const std::string& in, const std::string& out);
+};
+
+std::optional<PngConversionFailure> ConvertPngToBmp(const std::string& pngPath,
+                                                    const std::string& bmpPath) {
+  Surface image;
+  try {
+    image = LoadPictureFile(pngPath);
+  } catch (const std::exception& e) {
+    return PngConversionFailure{pngPath, e.what()};
+  }
+  try {
+    SaveBmpFile(bmpPath, image);
+  } catch (const std::exception& e) {
+    return PngConversionFailure{bmpPath, e.what()};
+  }
+  return std::nullopt;
+}
+
+const Conversion ToPng{"png", ".bmp", PngPathFor, ConvertBmpToPng};
+const Conversion ToBmp{"bmp", ".png", BmpPathFor, ConvertPngToBmp};
+
+// What a conversion has to keep apart: the files it reads, and the files it has written so far
+// (two inputs whose output names meet, such as a.bmp and a.BMP, must not overwrite each other).
+struct ConversionRun {
   std::vector<FileIdentity> inputs;
   std::vector<std::pair<FileIdentity, std::string>> written;
 };
 
 // Why `pngPath` may not be written, or nothing. Files are compared, not names: a link or
 // another spelling of an input is that input.
-std::optional<std::string> RefusedOutput(const PngRun& run, const std::string& pngPath) {
-  const std::optional<FileIdentity> id = IdentifyFile(pngPath);
+std::optional<std::string> RefusedOutput(const ConversionRun& run, const std::string& output) {
+  const std::optional<FileIdentity> id = IdentifyFile(output);
   if (!id) return std::nullopt;
   if (std::find(run.inputs.begin(), run.inputs.end(), *id) != run.inputs.end()) {
     return "cannot write: it is one of the input files";
@@ -133,32 +169,40 @@ std::optional<std::string> RefusedOutput(const PngRun& run, const std::string& p
   return std::nullopt;
 }
 
-bool ConvertToPng(PngRun& run, const std::string& bmpPath, const std::string& pngPath) {
-  if (const auto refusal = RefusedOutput(run, pngPath)) {
-    ReportFailure(pngPath, *refusal);
+bool ConvertOne(const Conversion& conversion, ConversionRun& run, const std::string& input,
+                const std::string& output) {
+  if (const auto refusal = RefusedOutput(run, output)) {
+    ReportFailure(output, *refusal);
     return false;
   }
-  if (const auto failure = ConvertBmpToPng(bmpPath, pngPath)) {
+  if (const auto failure = conversion.convert(input, output)) {
     ReportFailure(failure->file, failure->reason);
     return false;
   }
-  if (const auto id = IdentifyFile(pngPath)) run.written.emplace_back(*id, bmpPath);
+  if (const auto id = IdentifyFile(output)) run.written.emplace_back(*id, input);
   return true;
 }
 
-int RunPng(const std::vector<std::string>& inputs, const std::optional<std::string>& output) {
-  if (inputs.empty()) return UsageError("png needs at least one file");
-  if (output && inputs.size() != 1) return UsageError("png -o takes exactly one input file");
-  if (output && EndsWithBmp(*output)) {
-    return UsageError("png does not write " + *output + ": the name ends in .bmp");
+int RunConversion(const Conversion& conversion, const std::vector<std::string>& inputs,
+                  const std::optional<std::string>& output) {
+  const std::string command = conversion.command;
+  if (inputs.empty()) return UsageError(command + " needs at least one file");
+  if (output && inputs.size() != 1) {
+    return UsageError(command + " -o takes exactly one input file");
   }
-  PngRun run;
+  if (output && EndsWith(*output, conversion.refusedExtension)) {
+    return UsageError(command + " does not write " + *output + ": the name ends in " +
+                      conversion.refusedExtension);
+  }
+  ConversionRun run;
   for (const std::string& input : inputs) {
     if (const auto id = IdentifyFile(input)) run.inputs.push_back(*id);
   }
   int status = ExitOk;
   for (const std::string& input : inputs) {
-    if (!ConvertToPng(run, input, output ? *output : PngPathFor(input))) status = ExitFailed;
+    if (!ConvertOne(conversion, run, input, output ? *output : conversion.outputFor(input))) {
+      status = ExitFailed;
+    }
   }
   return status;
 }
@@ -209,8 +253,8 @@ int Run(int argc, char** argv) {
       optionsEnded = true;
     } else if (!optionsEnded && a == "--save256" && command == "copy") {
       save256 = true;
-    } else if (!optionsEnded && a == "-o" && command == "png") {
-      if (output) return UsageError("png takes -o once");
+    } else if (!optionsEnded && a == "-o" && (command == "png" || command == "bmp")) {
+      if (output) return UsageError(command + " takes -o once");
       if (i + 1 == args.size()) return UsageError("-o needs a file name");
       output = args[++i];
     } else if (!optionsEnded && a.size() > 1 && a[0] == '-') {
@@ -221,7 +265,8 @@ int Run(int argc, char** argv) {
   }
 
   if (command == "info") return RunInfo(operands);
-  if (command == "png") return RunPng(operands, output);
+  if (command == "png") return RunConversion(ToPng, operands, output);
+  if (command == "bmp") return RunConversion(ToBmp, operands, output);
   if (command == "copy") return RunCopy(operands, save256);
   return UsageError("unknown command " + command);
 }

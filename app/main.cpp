@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "platform/message_box.h"
 #include "platform/path_text.h"
+#include "platform/program_folders.h"
 #include "platform/program_path.h"
 #include "workspace/handler_guard.h"
 
@@ -25,10 +26,11 @@ int main(int argc, char** argv) {
   int qtArgc = argc > 0 ? 1 : 0;
   QApplication app(qtArgc, argv);
   try {
-    const std::string appDir = gk::FolderPart(gk::ProgramPath());
+    const gk::ProgramFolders folders =
+        gk::FindProgramFolders(gk::FolderPart(gk::ProgramPath()), gk::CurrentUserEnvironment());
     std::unique_ptr<gk::TForm1> form;
     try {
-      form = std::make_unique<gk::TForm1>(appDir);
+      form = std::make_unique<gk::TForm1>(folders);
     } catch (const std::exception& e) {
       ShowFatalError(e.what());
       return 0;

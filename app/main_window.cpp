@@ -3,17 +3,23 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cstddef>
+#include <cstdlib>
 
 #include "files/document_files.h"
 #include "files/new_size_dialog.h"
 #include "files/series_menu.h"
+#include "platform/app_icon.h"
 #include "platform/file_dialog.h"
 #include "platform/glyphs.h"
 #include "platform/image_widget.h"
@@ -21,6 +27,7 @@
 #include "platform/program_path.h"
 #include "platform/qt_text.h"
 #include "platform/shown_path.h"
+#include "platform/tool_cursors.h"
 #include "settings/option_dialog.h"
 #include "workspace/colour_dialog.h"
 #include "workspace/colour_selection.h"
@@ -55,6 +62,24 @@ ControlWiring Click(QObject* control, TaggedHandler handler, int tag) {
 ControlWiring Click(QObject* control, WindowHandler handler) {
   return {control, ControlEvent::Click, handler};
 }
+// A step of the edit window refreshes what it changes itself; a step that does not act shows
+// nothing anew.
+ControlWiring Step(QObject* control, ControlEvent event, CommandHandler handler) {
+  return {control, event, handler, 0, Repaint::Nothing};
+}
+
+ToolCursor CursorOf(int tool) {
+  switch (tool) {
+    case ToolErase:
+      return ToolCursor::Eraser;
+    case ToolPaint:
+      return ToolCursor::Fill;
+    case ToolSpoit:
+      return ToolCursor::Eyedropper;
+    default:
+      return ToolCursor::Pen;
+  }
+}
 
 }  // namespace
 
@@ -62,20 +87,27 @@ void Button1Click(TForm1& form) {
   form.close();
 }
 
-TForm1::TForm1(const std::string& appDir, QWidget* parent) : QMainWindow(parent), ctx(*this) {
+TForm1::TForm1(const ProgramFolders& folders, QWidget* parent) : QMainWindow(parent), ctx(*this) {
   ctx.appTitle = ProgramTitle();
   BuildControls();
   BuildMenus();
+  BuildKeys();
+  SetToolTips();
   wiring_ = WiringTable();
   for (const ControlWiring& wiring : wiring_) Connect(wiring);
-  StartEditor(ctx, appDir);
+  StartEditor(ctx, folders);
   BuildDialogs();
 }
+
+TForm1::TForm1(const std::string& appDir, QWidget* parent)
+    : TForm1(PortableFolders(appDir), parent) {}
 
 TForm1::~TForm1() = default;
 
 void TForm1::BuildControls() {
   setWindowTitle("gridkiln");
+  // Drawn from the glyphs rather than looked up in the icon theme.
+  setWindowIcon(QIcon(QPixmap::fromImage(DrawAppIcon(32))));
   // Fixed border with a minimise box and no maximise box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -108,6 +140,9 @@ void TForm1::BuildControls() {
   // The markers lie over the other controls when the origin takes them past the view.
   ImgCurV->raise();
   ImgCurH->raise();
+  // The grid shows the tool's pointer from the pointer's first entry on.
+  ImgMain->installEventFilter(this);
+  menuBar()->installEventFilter(this);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -124,21 +159,23 @@ ImageWidget* TForm1::AddImage(ControlId id, const char* name, bool stretch) {
 
 void TForm1::BuildMenus() {
   QMenuBar* bar = menuBar();
-  // Each item carries its name, as the controls do.
-  auto add = [](QMenu* menu, QAction*& item, const char* name, const char* caption) {
+  // Each item carries its name, as the controls do, and the menu shows its key beside it.
+  auto add = [](QMenu* menu, QAction*& item, const char* name, const char* caption,
+                const QKeySequence& key = {}) {
     item = menu->addAction(FromUtf8(caption));
     item->setObjectName(QLatin1String(name));
+    item->setShortcut(key);
   };
 
   File1 = bar->addMenu("&File");
-  add(File1, New1, "New1", "&New");
+  add(File1, New1, "New1", "&New", QKeySequence(Qt::CTRL | Qt::Key_N));
   add(File1, mnNewSize, "mnNewSize", "New size");
-  add(File1, Open1, "Open1", "&Open");
-  add(File1, Save1, "Save1", "&Save");
-  add(File1, Saveas1, "Saveas1", "&Save as...");
+  add(File1, Open1, "Open1", "&Open", QKeySequence(Qt::CTRL | Qt::Key_O));
+  add(File1, Save1, "Save1", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
+  add(File1, Saveas1, "Saveas1", "&Save as...", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   add(File1, IncrementalSave1, "IncrementalSave1", "Save++");
   N1 = File1->addSeparator();
-  add(File1, Quit1, "Quit1", "&Quit");
+  add(File1, Quit1, "Quit1", "&Quit", QKeySequence(Qt::CTRL | Qt::Key_Q));
 
   Edit1 = bar->addMenu("&Edit");
   add(Edit1, Undo1, "Undo1", "&Undo");
@@ -158,10 +195,11 @@ void TForm1::BuildMenus() {
   mnPen = bar->addMenu("&Pen");
   toolGroup = new QActionGroup(this);
   toolGroup->setExclusive(true);
-  add(mnPen, mngPen, "mngPen", "&Pen");
-  add(mnPen, mngErase, "mngErase", "&Erase");
-  add(mnPen, mngPaint, "mngPaint", "P&aint");
-  add(mnPen, mngSpoit, "mngSpoit", "&Spoit");
+  // One letter per tool, as other pixel editors have them.
+  add(mnPen, mngPen, "mngPen", "&Pen", QKeySequence(Qt::Key_B));
+  add(mnPen, mngErase, "mngErase", "&Erase", QKeySequence(Qt::Key_E));
+  add(mnPen, mngPaint, "mngPaint", "P&aint", QKeySequence(Qt::Key_G));
+  add(mnPen, mngSpoit, "mngSpoit", "&Spoit", QKeySequence(Qt::Key_I));
   for (QAction* item : {mngPen, mngErase, mngPaint, mngSpoit}) {
     item->setCheckable(true);
     toolGroup->addAction(item);
@@ -172,6 +210,37 @@ void TForm1::BuildMenus() {
   mnMod = bar->addAction(QString());
 }
 
+// The window's keys act whatever has the focus in it, and not while a dialog or a menu is up,
+// since another window is active then.
+void TForm1::BuildKeys() {
+  auto add = [this](QShortcut*& key, const char* name, Qt::Key sequence) {
+    key = new QShortcut(QKeySequence(sequence), this);
+    key->setObjectName(QLatin1String(name));
+  };
+  add(keyLeft, "keyLeft", Qt::Key_Left);
+  add(keyUp, "keyUp", Qt::Key_Up);
+  add(keyDown, "keyDown", Qt::Key_Down);
+  add(keyRight, "keyRight", Qt::Key_Right);
+  add(keyNextChr, "keyNextChr", Qt::Key_PageDown);
+}
+
+void TForm1::SetToolTips() {
+  auto tip = [](QToolButton* button, const char* text, const QKeySequence& key) {
+    button->setToolTip(
+        QStringLiteral("%1 (%2)").arg(QLatin1String(text), key.toString(QKeySequence::NativeText)));
+  };
+  tip(btnNew, "New", New1->shortcut());
+  tip(btnOpen, "Open", Open1->shortcut());
+  tip(btnSave, "Save", Save1->shortcut());
+  tip(btnPaint, "Fill", mngPaint->shortcut());
+  tip(btnSpoit, "Eyedropper", mngSpoit->shortcut());
+  tip(btnLeft, "Move the edit window left", keyLeft->key());
+  tip(btnUp, "Move the edit window up", keyUp->key());
+  tip(btnDown, "Move the edit window down", keyDown->key());
+  tip(btnRight, "Move the edit window right", keyRight->key());
+  tip(btnNextChr, "Open the next file of the series", keyNextChr->key());
+}
+
 std::vector<ControlWiring> TForm1::WiringTable() {
   return {
       Click(btnNew, BtnNewClick, 0),
@@ -179,10 +248,10 @@ std::vector<ControlWiring> TForm1::WiringTable() {
       Click(btnSave, BtnSaveClick),
       Click(btnPaint, BtnPaintClick),
       Click(btnSpoit, BtnSpoitClick),
-      Click(btnLeft, btnLeftClick),
-      Click(btnUp, btnUpClick),
-      Click(btnDown, btnDownClick),
-      Click(btnRight, btnRightClick),
+      Step(btnLeft, ControlEvent::Click, btnLeftClick),
+      Step(btnUp, ControlEvent::Click, btnUpClick),
+      Step(btnDown, ControlEvent::Click, btnDownClick),
+      Step(btnRight, ControlEvent::Click, btnRightClick),
       Click(btnNextChr, btnNextChrClick),
 
       Click(New1, BtnNewClick, 0),
@@ -215,6 +284,21 @@ std::vector<ControlWiring> TForm1::WiringTable() {
       {ImgColor, ControlEvent::Press, CommandHandler{ImgColorMouseDown}},
 
       {Timer1, ControlEvent::Tick, CommandHandler{Timer1Timer}},
+
+      Step(keyLeft, ControlEvent::Key, btnLeftClick),
+      Step(keyUp, ControlEvent::Key, btnUpClick),
+      Step(keyDown, ControlEvent::Key, btnDownClick),
+      Step(keyRight, ControlEvent::Key, btnRightClick),
+      {keyNextChr, ControlEvent::Key, CommandHandler{btnNextChrClick}},
+
+      Step(ImgMain, ControlEvent::WheelUp, btnUpClick),
+      Step(ImgMain, ControlEvent::WheelDown, btnDownClick),
+      Step(ImgMain, ControlEvent::WheelLeft, btnLeftClick),
+      Step(ImgMain, ControlEvent::WheelRight, btnRightClick),
+      Step(ImgView, ControlEvent::WheelUp, btnUpClick),
+      Step(ImgView, ControlEvent::WheelDown, btnDownClick),
+      Step(ImgView, ControlEvent::WheelLeft, btnLeftClick),
+      Step(ImgView, ControlEvent::WheelRight, btnRightClick),
   };
 }
 
@@ -247,6 +331,51 @@ void TForm1::Connect(const ControlWiring& wiring) {
         });
       }
       break;
+    case ControlEvent::Key:
+      if (auto* key = qobject_cast<QShortcut*>(wiring.control)) {
+        connect(key, &QShortcut::activated, this, [this, wiring] { Run(wiring, {}); });
+      }
+      break;
+    case ControlEvent::WheelUp:
+    case ControlEvent::WheelDown:
+    case ControlEvent::WheelLeft:
+    case ControlEvent::WheelRight:
+      // eventFilter turns the control's wheel events into steps and finds the entry of each.
+      wiring.control->installEventFilter(this);
+      break;
+  }
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Wheel) {
+    const auto* wheel = static_cast<QWheelEvent*>(event);
+    const WheelMove move = wheel_.Add(wheel->angleDelta().x(), wheel->angleDelta().y(),
+                                      wheel->modifiers().testFlag(Qt::ShiftModifier));
+    RunSteps(watched, move.right < 0 ? ControlEvent::WheelLeft : ControlEvent::WheelRight,
+             std::abs(move.right));
+    RunSteps(watched, move.down < 0 ? ControlEvent::WheelUp : ControlEvent::WheelDown,
+             std::abs(move.down));
+    return true;
+  }
+  // After Alt alone the menu bar takes the keyboard to move between its titles: plain arrows and
+  // letters are its own then, as in every desktop program, and not the window's keys.
+  if (event->type() == QEvent::ShortcutOverride && watched == menuBar() && menuBar()->hasFocus()) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+      event->accept();
+      return true;
+    }
+  }
+  if (event->type() == QEvent::Enter && watched == ImgMain && !toolCursorShown_) {
+    ShowToolCursor(ctx.state.Tool);
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::RunSteps(QObject* control, ControlEvent event, int count) {
+  for (const ControlWiring& wiring : wiring_) {
+    if (wiring.control != control || wiring.event != event) continue;
+    for (int i = 0; i < count; ++i) Run(wiring, {});
   }
 }
 
@@ -336,6 +465,21 @@ void TForm1::CheckToolItem(int tool) {
   }
 }
 
+void TForm1::ToolChanged(int tool) {
+  ShowToolCursor(tool);
+}
+
+void TForm1::ShowToolCursor(int tool) {
+  const ToolCursor kind = CursorOf(tool);
+  std::optional<QCursor>& cursor = toolCursors_[static_cast<std::size_t>(kind)];
+  if (!cursor) {
+    const CursorPicture picture = DrawToolCursor(kind);
+    cursor.emplace(QPixmap::fromImage(picture.image), picture.hotSpot.x(), picture.hotSpot.y());
+  }
+  ImgMain->setCursor(*cursor);
+  toolCursorShown_ = true;
+}
+
 void TForm1::StartTimer() {
   // A start while the second runs does not restart it.
   if (!Timer1->isActive()) Timer1->start();
@@ -365,8 +509,11 @@ MessageResult TForm1::ShowMessage(const std::string& text, const std::string& ca
   return MessageBoxes(this).ShowMessage(text, caption, buttons, icon);
 }
 
-std::optional<std::string> TForm1::RunOpenDialog() {
+std::optional<std::string> TForm1::RunOpenDialog(const std::string& folder) {
   QFileDialog* dialog = OpenDialog();
+  // A folder whose name is not UTF-8 has no text Qt could show; the dialog stays where it was.
+  const QString shown = FromUtf8(folder);
+  if (!folder.empty() && QDir(shown).exists()) dialog->setDirectory(shown);
   if (dialog->exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog->selectedFiles();
   if (files.isEmpty()) return std::nullopt;

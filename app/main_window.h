@@ -1,20 +1,25 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <QCursor>
 #include <QMainWindow>
 
 #include "app/control_wiring.h"
+#include "platform/program_folders.h"
 #include "workspace/editor_context.h"
 #include "workspace/editor_ui.h"
+#include "workspace/wheel_steps.h"
 
 class QAction;
 class QActionGroup;
 class QCloseEvent;
 class QFileDialog;
 class QMenu;
+class QShortcut;
 class QTimer;
 class QToolButton;
 
@@ -30,7 +35,9 @@ class TfrmColor;
 class TForm1 : public QMainWindow, public EditorUi {
   Q_OBJECT
  public:
-  // `appDir` ends with "/". Throws when the palette or the settings file cannot be read.
+  // Throws when the palette or the settings file cannot be read.
+  explicit TForm1(const ProgramFolders& folders, QWidget* parent = nullptr);
+  // A portable copy in `appDir`, which ends with "/".
   explicit TForm1(const std::string& appDir, QWidget* parent = nullptr);
   ~TForm1() override;
 
@@ -96,6 +103,14 @@ class TForm1 : public QMainWindow, public EditorUi {
   QMenu* mnChrs = nullptr;
   QAction* mnMod = nullptr;
 
+  // Keys of the window without a menu item: the arrows step the edit window as the arrow
+  // buttons do, Page Down opens the next file of the series.
+  QShortcut* keyLeft = nullptr;
+  QShortcut* keyUp = nullptr;
+  QShortcut* keyDown = nullptr;
+  QShortcut* keyRight = nullptr;
+  QShortcut* keyNextChr = nullptr;
+
   QTimer* Timer1 = nullptr;
   // Made on first use.
   QFileDialog* OpenDialog1 = nullptr;
@@ -113,6 +128,7 @@ class TForm1 : public QMainWindow, public EditorUi {
   void SetTitle(const std::string& title) override;
   void SetModifiedMarker(const std::string& caption) override;
   void CheckToolItem(int tool) override;
+  void ToolChanged(int tool) override;
   void StartTimer() override;
   void StopTimer() override;
   void LayOutWindow(const WindowLayout& layout) override;
@@ -120,7 +136,7 @@ class TForm1 : public QMainWindow, public EditorUi {
   void ControlMoved(ControlId id) override;
   MessageResult ShowMessage(const std::string& text, const std::string& caption,
                             MessageButtons buttons, MessageIcon icon) override;
-  std::optional<std::string> RunOpenDialog() override;
+  std::optional<std::string> RunOpenDialog(const std::string& folder) override;
   std::optional<std::string> RunSaveDialog(const std::string& presetPath) override;
   std::optional<Colour> RunColourDialog(Colour current) override;
   std::optional<std::pair<std::string, std::string>> RunNewSizeDialog(int width,
@@ -131,11 +147,15 @@ class TForm1 : public QMainWindow, public EditorUi {
  protected:
   // FormClose: asks ConfirmDiscard; a refusal or an error keeps the window open.
   void closeEvent(QCloseEvent* event) override;
+  // The wheel over the grid and the view, and the pointer entering the grid.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
   ImageWidget* AddImage(ControlId id, const char* name, bool stretch);
   void BuildMenus();
+  void BuildKeys();
+  void SetToolTips();
   void BuildDialogs();
   QFileDialog* OpenDialog();
   QFileDialog* SaveDialog();
@@ -144,11 +164,18 @@ class TForm1 : public QMainWindow, public EditorUi {
   // Runs the entry's handler through the error guard, then repaints what the entry asks for.
   void Run(const ControlWiring& wiring, const PointerAt& pointer);
   void UpdateImages();
+  // Runs the entry of `control` for `event` `count` times.
+  void RunSteps(QObject* control, ControlEvent event, int count);
+  // The grid's pointer shape for the tool, each made on first use.
+  void ShowToolCursor(int tool);
   void AddSeriesItem(QMenu* menu, const std::string& name);
 
   std::array<QToolButton*, 10> toolButtons_{};  // in button-row order
   std::array<ImageWidget*, 7> widgets_{};       // by ControlId
   std::vector<ControlWiring> wiring_;
+  WheelSteps wheel_;
+  std::array<std::optional<QCursor>, 4> toolCursors_;  // by ToolCursor
+  bool toolCursorShown_ = false;
 };
 
 // "&Quit": asks the main window to close, which asks FormClose.

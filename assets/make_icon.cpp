@@ -1,26 +1,20 @@
-// Writes the desktop icon: the stacked sheets of a series with the shapes glyph in front.
-#include <QImage>
-#include <QPainter>
-
+// Writes the program's icon at every size of the icon theme: OUT_DIR/gridkiln-<side>.png.
 #include <cstdio>
+#include <string>
 
-#include "platform/glyphs.h"
+#include "platform/app_icon.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: make_icon OUT.png\n");
+    std::fprintf(stderr, "usage: make_icon OUT_DIR\n");
     return 2;
   }
-  QImage icon(gk::GlyphSide, gk::GlyphSide, QImage::Format_ARGB32);
-  icon.fill(Qt::transparent);
-  {
-    QPainter painter(&icon);
-    painter.drawImage(0, 0, gk::DrawGlyph(gk::Glyph::StackedSheets));
-    painter.drawImage(8, 8, gk::DrawGlyph(gk::Glyph::Shapes).scaled(24, 24));
-  }
-  if (!icon.save(argv[1], "PNG")) {
-    std::fprintf(stderr, "make_icon: cannot write %s\n", argv[1]);
-    return 1;
+  for (int side : gk::AppIconSides) {
+    const std::string path = std::string(argv[1]) + "/gridkiln-" + std::to_string(side) + ".png";
+    if (!gk::DrawAppIcon(side).save(QString::fromStdString(path), "PNG")) {
+      std::fprintf(stderr, "make_icon: cannot write %s\n", path.c_str());
+      return 1;
+    }
   }
   return 0;
 }

@@ -17,6 +17,7 @@ class NullEditorUi : public EditorUi {
   void SetTitle(const std::string&) override {}
   void SetModifiedMarker(const std::string&) override {}
   void CheckToolItem(int) override {}
+  void ToolChanged(int) override {}
   void StartTimer() override {}
   void StopTimer() override {}
   void LayOutWindow(const WindowLayout&) override {}
@@ -26,7 +27,7 @@ class NullEditorUi : public EditorUi {
                             MessageIcon) override {
     throw std::runtime_error("unexpected message: " + text);
   }
-  std::optional<std::string> RunOpenDialog() override { return std::nullopt; }
+  std::optional<std::string> RunOpenDialog(const std::string&) override { return std::nullopt; }
   std::optional<std::string> RunSaveDialog(const std::string&) override { return std::nullopt; }
   std::optional<Colour> RunColourDialog(Colour) override { return std::nullopt; }
   std::optional<std::pair<std::string, std::string>> RunNewSizeDialog(int, int) override {

@@ -1,13 +1,18 @@
 #include "files/document_files.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 #include <utility>
 
+#include "files/png_conversion.h"
 #include "files/png_export.h"
+#include "files/png_path.h"
 #include "files/series_menu.h"
 #include "platform/bmp_codec.h"
 #include "platform/file_io.h"
+#include "platform/folder_creation.h"
 #include "platform/halftone_conversion.h"
 #include "platform/path_text.h"
 #include "settings/parse_int.h"
@@ -73,13 +78,33 @@ void RecreateDocument(EditorContext& ctx) {
   ReplaceDocument(ctx, Surface(width, height, PixelFormat::Rgb24(), Black));
 }
 
-// The lowest n for which AppDir/bmp/n.bmp is not an existing file.
+// Where Save puts a document that has no name yet.
+std::string AutomaticNameFolder(const EditorContext& ctx) {
+  return ctx.state.BmpDir;
+}
+
+// The lowest n for which BmpDir/n.bmp is not an existing file.
 std::string FreeAutomaticName(const EditorContext& ctx) {
-  const std::string folder = ctx.state.AppDir + "bmp/";
+  const std::string folder = AutomaticNameFolder(ctx);
   for (std::int64_t n = 1;; ++n) {
     std::string path = folder + std::to_string(n) + ".bmp";
     if (!FileExists(path)) return path;
   }
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && std::filesystem::is_directory(path, error);
+}
+
+// The document's own folder, else (unnamed, or its folder is gone) the folder of automatic
+// names; empty when neither exists, and the dialog stays where it was.
+std::string OpenDialogFolder(const EditorContext& ctx) {
+  const std::string documentFolder = FolderPart(ctx.documentPath);
+  if (IsFolder(documentFolder)) return documentFolder;
+  const std::string automatic = AutomaticNameFolder(ctx);
+  if (IsFolder(automatic)) return automatic;
+  return {};
 }
 
 }  // namespace
@@ -115,7 +140,7 @@ void BtnNewClick(EditorContext& ctx, int tag) {
 
 void BtnOpenClick(EditorContext& ctx) {
   if (!ConfirmDiscard(ctx)) return;
-  const std::optional<std::string> path = ctx.ui.RunOpenDialog();
+  const std::optional<std::string> path = ctx.ui.RunOpenDialog(OpenDialogFolder(ctx));
   if (!path) return;
   LoadImageFile(ctx, *path);
   RebuildSeriesMenu(ctx);
@@ -124,8 +149,9 @@ void BtnOpenClick(EditorContext& ctx) {
 }
 
 void LoadImageFile(EditorContext& ctx, const std::string& path) {
-  // Read and decode first: a file that cannot be read leaves everything as it was.
-  Surface document = LoadBmpFile(path);
+  // Read and decode first: a file that cannot be read leaves everything as it was. A PNG becomes
+  // a document like any other and is saved back as PNG under its own name.
+  Surface document = LoadPictureFile(path);
 
   ClearModified(ctx);
   ReplaceDocument(ctx, std::move(document));
@@ -139,8 +165,12 @@ void LoadImageFile(EditorContext& ctx, const std::string& path) {
 
 void BtnSaveClick(EditorContext& ctx) {
   // The automatic name becomes the document path before the write, so a failed save is retried
-  // under the same name.
-  if (ctx.documentPath.empty()) ctx.documentPath = FreeAutomaticName(ctx);
+  // under the same name. An installed copy makes its folder again if it has gone, or says why
+  // it cannot.
+  if (ctx.documentPath.empty()) {
+    if (ctx.state.MakesBmpDir) MakeFolders(ctx.state.BmpDir, 0777);
+    ctx.documentPath = FreeAutomaticName(ctx);
+  }
   const std::string path = ctx.documentPath;
   SaveImageFile(ctx, path);
 }
@@ -157,13 +187,23 @@ void BtnSaveasClick(EditorContext& ctx) {
 void SaveImageFile(EditorContext& ctx, const std::string& path) {
   // The flags are read at every save, so a change in the options dialog applies from the next
   // save on.
+  // A ".png" name is written as PNG, with the same 8-bit conversion; such a document is its
+  // own PNG, so the export has nothing to add.
+  const bool asPng = HasPngExtension(path);
+  const auto write = [&](const Surface& image) {
+    if (asPng) {
+      SavePngFile(path, image);
+    } else {
+      SaveBmpFile(path, image);
+    }
+  };
   const Surface& document = ctx.Document();
   if (ctx.settings.FlagOn("Save256")) {
-    SaveBmpFile(path, ConvertTo8BitHalftone(document));
+    write(ConvertTo8BitHalftone(document));
   } else {
-    SaveBmpFile(path, document);
+    write(document);
   }
-  const bool png = ctx.settings.FlagOn("Png");
+  const bool png = ctx.settings.FlagOn("Png") && !asPng;
 
   ctx.ui.SetTitle("Saved as " + FileNamePart(path));
   ctx.ui.StartTimer();

@@ -11,14 +11,16 @@
 #include "platform/bmp_codec.h"
 #include "platform/file_error.h"
 #include "platform/file_replace.h"
+#include "platform/png_reader.h"
 #include "platform/unique_fd.h"
 
 namespace gk {
 
 namespace {
 
-// The largest BMP file a load reads: 4 bytes for each of the most pixels the codec accepts, the
-// row padding of the tallest image, and room for headers, masks and a full colour table.
+// The largest BMP or PNG file a load reads: 4 bytes for each of the most pixels the codecs
+// accept, the row padding of the tallest image, and room for headers, masks and a full colour
+// table. Only a PNG of that many pixels at 16 bits a channel that does not compress is larger.
 constexpr std::size_t MaxBmpFileBytes =
     static_cast<std::size_t>(MaxBmpPixels) * 4 + static_cast<std::size_t>(MaxBmpSide) * 4 + 65536;
 
@@ -112,6 +114,13 @@ std::optional<FileIdentity> IdentifyFile(const std::string& path) {
 Surface LoadBmpFile(const std::string& path) {
   const std::vector<std::uint8_t> bytes = ReadFileBytes(path, MaxBmpFileBytes);
   return DecodeBmp(bytes, path);
+}
+
+Surface LoadPictureFile(const std::string& path) {
+  const std::vector<std::uint8_t> bytes = ReadFileBytes(path, MaxBmpFileBytes);
+  if (HasPngSignature(bytes)) return DecodePng(bytes, path);
+  if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return DecodeBmp(bytes, path);
+  throw FileError(path, "not a BMP or PNG file");
 }
 
 void SaveBmpFile(const std::string& path, const Surface& surface) {

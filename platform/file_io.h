@@ -47,6 +47,9 @@ std::optional<FileIdentity> IdentifyFile(const std::string& path);
 
 // Reads and decodes a BMP file (bounded read); errors name the file.
 Surface LoadBmpFile(const std::string& path);
+// Reads a BMP or a PNG file, told apart by their first bytes, not by the name (bounded read, the
+// same bound for both); errors name the file.
+Surface LoadPictureFile(const std::string& path);
 // Encodes and writes atomically.
 void SaveBmpFile(const std::string& path, const Surface& surface);
 

@@ -33,9 +33,17 @@ QColor ColourOf(Classic i) {
   return QColor::fromRgb(ClassicColours()[static_cast<std::size_t>(i)]);
 }
 
+// A line one glyph pixel wide. Drawn smaller than 32 pixels it stays one screen pixel wide:
+// Qt paints thinner lines half transparent even without antialiasing.
+void SetPen(QPainter& p, Classic colour) {
+  QPen pen(ColourOf(colour), 1);
+  pen.setCosmetic(p.transform().m11() < 1);
+  p.setPen(pen);
+}
+
 // Outline and fill in two classic colours; without antialiasing no other colour appears.
 void Shape(QPainter& p, Classic outline, Classic fill) {
-  p.setPen(QPen(ColourOf(outline), 1));
+  SetPen(p, outline);
   p.setBrush(ColourOf(fill));
 }
 
@@ -72,7 +80,7 @@ void DrawFloppyDisk(QPainter& p) {
   p.drawRect(18, 5, 3, 5);
   Shape(p, Classic::Black, Classic::White);
   p.drawRect(7, 16, 18, 13);
-  p.setPen(ColourOf(Classic::Grey));
+  SetPen(p, Classic::Grey);
   for (int y = 19; y <= 26; y += 3) p.drawLine(9, y, 23, y);
 }
 
@@ -131,7 +139,7 @@ void DrawStackedSheets(QPainter& p) {
   Page(p, 14, 2, 29, 20, 4);
   Page(p, 9, 7, 24, 25, 4);
   Page(p, 4, 12, 19, 30, 4);
-  p.setPen(ColourOf(Classic::Navy));
+  SetPen(p, Classic::Navy);
   for (int y = 19; y <= 27; y += 3) p.drawLine(7, y, 15, y);
 }
 
@@ -146,11 +154,18 @@ const std::array<QRgb, 16>& ClassicColours() {
   return colours;
 }
 
-QImage DrawGlyph(Glyph glyph) {
-  QImage image(GlyphSide, GlyphSide, QImage::Format_ARGB32);
+QImage DrawGlyph(Glyph glyph, int side) {
+  QImage image(side, side, QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing, false);
+  if (side != GlyphSide) {
+    // A 1-pixel pen at (x, y) paints the pixel square from (x, y) to (x + 1, y + 1); centring
+    // the scaled strokes on the scaled squares keeps outlines over their fills at every size.
+    const qreal scale = static_cast<qreal>(side) / GlyphSide;
+    p.scale(scale, scale);
+    p.translate(0.5, 0.5);
+  }
   switch (glyph) {
     case Glyph::BlankPage:
       DrawBlankPage(p);

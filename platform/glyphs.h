@@ -29,7 +29,8 @@ inline constexpr std::array<Glyph, 10> AllGlyphs = {
 // The sixteen classic colours, the only ones a glyph uses (besides transparency).
 const std::array<QRgb, 16>& ClassicColours();
 
-// A 32 x 32 glyph on a transparent background, drawn without antialiasing.
-QImage DrawGlyph(Glyph glyph);
+// A glyph on a transparent background, drawn without antialiasing: `side` x `side` pixels,
+// the 32 x 32 drawing redrawn at that scale (not a scaled bitmap), so it stays crisp.
+QImage DrawGlyph(Glyph glyph, int side = GlyphSide);
 
 }  // namespace gk

@@ -1,9 +1,21 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the editor need, when missing.
+# Installs the Debian 12 packages a command needs, when missing.
+# Usage: scripts/install-deps.sh [editor|all]
+#   editor  building, installing, packaging and running the editor (scripts/run-editor.sh)
+#   all     that, and the tests, benchmarks, fuzz targets and end-to-end journeys (the default)
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libpng-dev libgtest-dev
-  libbenchmark-dev clang libclang-rt-14-dev qt6-qpa-plugins xvfb xauth xdotool imagemagick
-  fonts-ipafont-gothic libxdamage-dev)
+editor=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libpng-dev qt6-qpa-plugins
+  fonts-ipafont-gothic dpkg-dev file)
+tests=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick
+  appstream libxdamage-dev)
+case "${1:-all}" in
+  editor) packages=("${editor[@]}") ;;
+  all) packages=("${editor[@]}" "${tests[@]}") ;;
+  *)
+    echo "usage: $0 [editor|all]" >&2
+    exit 2
+    ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

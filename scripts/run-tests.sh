@@ -4,7 +4,7 @@
 # time, and the end-to-end suite in a real X server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh all
 jobs=$(nproc)
 fuzz_seconds=${GK_FUZZ_SECONDS:-60}
 

@@ -4,6 +4,8 @@
 #include <exception>
 #include <stdexcept>
 
+#include "platform/folder_creation.h"
+#include "platform/path_text.h"
 #include "settings/parse_int.h"
 #include "settings/settings_file.h"
 #include "settings/size_limits.h"
@@ -57,6 +59,7 @@ void BtnOptionClick(const OptionContext& ctx) {
 
   // Stores go to memory one by one; a failure keeps those already made and skips the rest,
   // the file write included. The sizes take effect at the next start.
+  std::string failure = "failed!";
   try {
     StoreSize(ctx.settings, "Width", values.width, DocumentSideRange);
     StoreSize(ctx.settings, "Height", values.height, DocumentSideRange);
@@ -69,10 +72,18 @@ void BtnOptionClick(const OptionContext& ctx) {
     StoreSize(ctx.settings, "ButtonH", values.buttonH, ButtonSideRange);
     // A grid too large for the window would make the next start drop all three grid sizes.
     if (!GridFits(dotSize, width2, height2)) throw std::out_of_range("DotSize");
+    // An installed copy's settings folder is made at the first OK, readable by the user alone
+    // as the XDG rule asks. The box names it when it cannot be made.
+    try {
+      MakeFolders(FolderPart(ctx.iniPath), 0700);
+    } catch (const std::exception& e) {
+      failure = failure + "\n" + e.what();
+      throw;
+    }
     SaveSettings(ctx.settings, ctx.iniPath);
     ctx.ui.ShowMessage("再起動してください。", "Option", MessageButtons::Ok, MessageIcon::None);
   } catch (const std::exception&) {
-    ctx.ui.ShowMessage("failed!", "Option", MessageButtons::Ok, MessageIcon::Stop);
+    ctx.ui.ShowMessage(failure, "Option", MessageButtons::Ok, MessageIcon::Stop);
   }
 }
 

@@ -33,6 +33,12 @@ int CellOf(int pixel, int dotSize) {
   return pixel / dotSize;
 }
 
+// Every change of the tool goes through here, so the window always shows the current one.
+void SetTool(EditorContext& ctx, std::int32_t tool) {
+  ctx.state.Tool = tool;
+  ctx.ui.ToolChanged(tool);
+}
+
 void FillAt(EditorContext& ctx, int x, int y) {
   EditorState& s = ctx.state;
   const Colour target = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
@@ -142,12 +148,12 @@ void BtnUndoClick(EditorContext& ctx) {
 
 void BtnPenClick(EditorContext& ctx) {
   ctx.ui.CheckToolItem(ToolPen);
-  ctx.state.Tool = ToolPen;
+  SetTool(ctx, ToolPen);
 }
 
 void BtnEraseClick(EditorContext& ctx) {
   ctx.ui.CheckToolItem(ToolErase);
-  ctx.state.Tool = ToolErase;
+  SetTool(ctx, ToolErase);
 }
 
 void BtnPaintClick(EditorContext& ctx) {
@@ -155,7 +161,7 @@ void BtnPaintClick(EditorContext& ctx) {
   ctx.ui.CheckToolItem(ToolPaint);
   ctx.ui.SetTitle("Paint");
   ctx.ui.StartTimer();
-  ctx.state.Tool = ToolPaint;
+  SetTool(ctx, ToolPaint);
 }
 
 void BtnSpoitClick(EditorContext& ctx) {
@@ -163,7 +169,7 @@ void BtnSpoitClick(EditorContext& ctx) {
   ctx.ui.StartTimer();
   ctx.state.Stroking = false;
   ctx.ui.CheckToolItem(ToolSpoit);
-  ctx.state.Tool = ToolSpoit;
+  SetTool(ctx, ToolSpoit);
 }
 
 }  // namespace gk

@@ -35,7 +35,10 @@ struct EditorState {
   std::int32_t DragX = 0;
   std::int32_t DragY = 0;
   std::string AppDir;   // ends with "/"
-  std::string IniPath;  // AppDir + "gridkiln.ini"
+  std::string IniPath;  // AppDir + "gridkiln.ini", or the user's own for an installed copy
+  std::string BmpDir;   // the folder of automatic names, ending with "/"
+  // An installed copy makes BmpDir when it is missing; a portable one never does.
+  bool MakesBmpDir = false;
 };
 
 // The seven sizes as they are now; Width and Height follow the document.

@@ -21,6 +21,9 @@ class EditorUi : public OptionUi {
   virtual void SetModifiedMarker(const std::string& caption) = 0;
   // Checks the radio item of the tool (ToolPen ... ToolErase), unchecking the others.
   virtual void CheckToolItem(int tool) = 0;
+  // `Tool` has just become `tool`, by a choice or by the return to the pen after a use: the
+  // window shows it (the pointer over the grid).
+  virtual void ToolChanged(int tool) = 0;
 
   // Timer1: a one-shot second. Starting it while it runs does not restart it.
   virtual void StartTimer() = 0;
@@ -34,8 +37,9 @@ class EditorUi : public OptionUi {
   // The control's place or size changed.
   virtual void ControlMoved(ControlId id) = 0;
 
-  // The open dialog: an existing file, or nothing on Cancel.
-  virtual std::optional<std::string> RunOpenDialog() = 0;
+  // The open dialog showing `folder` (where it was last, when empty): an existing file, or
+  // nothing on Cancel.
+  virtual std::optional<std::string> RunOpenDialog(const std::string& folder) = 0;
   // The save dialog, preset with the document path; the chosen path, or nothing on Cancel.
   virtual std::optional<std::string> RunSaveDialog(const std::string& presetPath) = 0;
   // frmColor loaded from `current`; the preview's colour on OK, nothing otherwise.

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/file_io.h"
+#include "platform/folder_creation.h"
 #include "settings/settings_file.h"
 #include "settings/start_sizes.h"
 #include "workspace/grid_view.h"
@@ -30,8 +31,7 @@ void PlaceControls(EditorControls& c, const WindowLayout& l) {
 
 }  // namespace
 
-void LoadPalette(EditorContext& ctx) {
-  const std::string path = ctx.state.AppDir + "palette.bmp";
+void LoadPalette(EditorContext& ctx, const std::string& path) {
   Surface palette;
   try {
     palette = LoadBmpFile(path);
@@ -48,14 +48,20 @@ void LoadPalette(EditorContext& ctx) {
 }
 
 void StartEditor(EditorContext& ctx, const std::string& appDir) {
+  StartEditor(ctx, PortableFolders(appDir));
+}
+
+void StartEditor(EditorContext& ctx, const ProgramFolders& folders) {
   EditorState& s = ctx.state;
   EditorControls& c = ctx.controls;
-  s.AppDir = appDir;
+  s.AppDir = folders.appDir;
+  s.BmpDir = folders.bmpDir;
+  s.MakesBmpDir = folders.installed;
   s.CurColor = White;
   s.OpenGuard = false;
   ctx.settings = Settings{};
-  LoadPalette(ctx);
-  s.IniPath = s.AppDir + "gridkiln.ini";
+  LoadPalette(ctx, folders.palettePath);
+  s.IniPath = folders.iniPath;
   StartSizes sizes = LoadSettings(ctx.settings, s.IniPath);
   BoundStartSizes(sizes);
   SetSizes(s, sizes);
@@ -83,6 +89,15 @@ void StartEditor(EditorContext& ctx, const std::string& appDir) {
   RedrawGrid(ctx);
   s.Modified = false;
   ctx.ui.SetModifiedMarker("");
+
+  // As an installer makes bmp/ beside a portable copy.
+  if (s.MakesBmpDir) {
+    try {
+      MakeFolders(s.BmpDir, 0777);
+    } catch (const std::exception&) {
+      // Save tries again and names the folder.
+    }
+  }
 }
 
 }  // namespace gk

@@ -64,7 +64,7 @@ printf 'this is not a bitmap' >text.bmp
 # Help, version and usage errors.
 run --help
 expect_status 0 "--help"
-for word in info png -o copy --save256 --version "Exit status"; do
+for word in info png bmp -o copy --save256 --version "Exit status"; do
   grep -qF -- "$word" out.txt || fail "--help does not mention $word"
 done
 [ -s err.txt ] && fail "--help wrote to stderr"
@@ -74,7 +74,8 @@ grep -qxE "gridkiln-bmp [0-9]+(\.[0-9]+)*" out.txt || fail "--version: $(cat out
 for args in "" "frobnicate rgb.bmp" "info" "png" "copy rgb.bmp" "copy a.bmp b.bmp c.bmp" \
   "info --bogus rgb.bmp" "png --save256 rgb.bmp" "png -o x.png rgb.bmp mono.bmp" "png -o" \
   "png -o x.bmp rgb.bmp" "png -o X.Bmp rgb.bmp" "png -o a.png -o b.png rgb.bmp" \
-  "copy -o x.bmp rgb.bmp"; do
+  "copy -o x.bmp rgb.bmp" "bmp" "bmp -o" "bmp -o x.png rgb.png" "bmp -o X.PNG rgb.png" \
+  "bmp -o x.bmp a.png b.png" "bmp --save256 rgb.png"; do
   # shellcheck disable=SC2086
   run $args
   expect_status 2 "usage error '$args'"
@@ -169,6 +170,40 @@ if mknod null.png c 1 3 2>/dev/null; then
   expect_status 1 "png onto a device node"
   [ -c null.png ] || fail "the device node was replaced"
 fi
+
+# bmp: each PNG to its own BMP as the editor opens and saves it, or to the name given with -o.
+mkdir back
+cp rgb.png back/rgb.png
+cp mono.png back/mono.png
+run bmp back/rgb.png back/mono.png
+expect_status 0 "bmp of two files"
+cmp -s back/rgb.bmp rgb.bmp || fail "bmp of rgb.png differs from the BMP it came from"
+run info back/mono.bmp
+expect_line out.txt "back/mono.bmp: 8 x 2, 1 bpp, info header, BI_RGB, 2 table colours" "bmp keeps indexed"
+cmp -s <(tail -c 8 back/mono.bmp) <(tail -c 8 mono.bmp) || fail "bmp changed the mono pixels"
+run bmp -o back/other.bmp back/rgb.png
+expect_status 0 "bmp -o"
+cmp -s back/other.bmp rgb.bmp || fail "bmp -o wrote other pixels"
+
+# The same refusals as png: never an input, never one output twice, a bad PNG named.
+cp back/rgb.bmp back/rgb.kept
+run bmp back/rgb.png back/rgb.bmp
+expect_status 1 "bmp whose output is an input"
+expect_line err.txt "gridkiln-bmp: back/rgb.bmp: cannot write: it is one of the input files" "bmp onto an input"
+cmp -s back/rgb.bmp back/rgb.kept || fail "bmp wrote over its input"
+cp back/rgb.png back/twin.png
+cp back/mono.png back/twin.PNG
+run bmp back/twin.png back/twin.PNG
+expect_status 1 "bmp of two inputs with one BMP name"
+expect_line err.txt "gridkiln-bmp: back/twin.bmp: cannot write: already written from back/twin.png" "bmp twins"
+head -c 40 back/rgb.png >back/cut.png
+printf 'GIF89a' >back/anim.gif
+run bmp back/cut.png back/anim.gif back/missing.png
+expect_status 1 "bmp of bad files"
+expect_line err.txt "gridkiln-bmp: back/cut.png: file is truncated" "bmp of a truncated PNG"
+expect_line err.txt "gridkiln-bmp: back/anim.gif: not a BMP or PNG file" "bmp of a GIF"
+expect_line err.txt "gridkiln-bmp: back/missing.png: cannot open: No such file or directory" "bmp missing"
+[ -e back/cut.bmp ] || [ -e back/anim.bmp ] && fail "bmp of a bad file wrote a BMP"
 
 # copy: own format, or 8 bits with --save256; failures leave the target alone.
 run copy mono.bmp mono_copy.bmp

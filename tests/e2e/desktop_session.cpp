@@ -99,6 +99,18 @@ QProcessEnvironment DesktopSession::Environment() const {
   return env;
 }
 
+QProcessEnvironment DesktopSession::EnvironmentFor(const QString& home,
+                                                   const QString& runtime) const {
+  QProcessEnvironment env = Environment();
+  env.insert("HOME", home);
+  env.insert("XDG_RUNTIME_DIR", runtime);
+  for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME",
+                           "USER", "LOGNAME"}) {
+    env.remove(name);
+  }
+  return env;
+}
+
 QString DesktopSession::Xdotool(const QStringList& arguments) const {
   const ToolResult result = RunTool("xdotool", arguments, Environment());
   if (!result.ok) throw std::runtime_error(result.error.toStdString());

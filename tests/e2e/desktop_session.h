@@ -23,6 +23,10 @@ class DesktopSession {
 
   const QString& Display() const { return display_; }
   QProcessEnvironment Environment() const;
+  // For a program run as another user with `home` as its home folder: the session's display,
+  // and no XDG folders but the runtime folder (which that user must own, mode 0700), so the
+  // program takes the defaults under `home` as at a fresh login.
+  QProcessEnvironment EnvironmentFor(const QString& home, const QString& runtime) const;
 
   // Runs xdotool with the arguments; its standard output, trimmed. Throws when it fails.
   QString Xdotool(const QStringList& arguments) const;

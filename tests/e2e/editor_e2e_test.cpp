@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <functional>
 #include <memory>
@@ -227,6 +226,36 @@ TEST_F(EditorJourney, AQuickStrokePaintsEveryCellOnTheLargestDocument) {
   stroke.push_back({layout_.ViewPixel(L::Cells, Row), RgbBlack});
   EXPECT_TRUE(Shows(stroke, "the quick stroke"));
   Shot("quick-stroke");
+}
+
+TEST_F(EditorJourney, KeysAndTheWheelMoveTheEditWindowChooseAToolAndSave) {
+  Start();
+  // The arrow keys step the edit window as the arrow buttons do.
+  Editor().Key("Right");
+  EXPECT_TRUE(
+      Shows({{layout_.MarkerV(4), RgbRed}, {layout_.MarkerV(0), RgbRed, false}}, "after Right"));
+  Editor().Key("Down");
+  EXPECT_TRUE(
+      Shows({{layout_.MarkerH(4), RgbRed}, {layout_.MarkerH(0), RgbRed, false}}, "after Down"));
+  // One notch of the wheel over the grid steps up; with Shift held, a notch down steps right.
+  const QPoint over = L::CellCentre(8, 8);
+  Editor().Click(over.x(), over.y(), 4);
+  EXPECT_TRUE(Shows({{layout_.MarkerH(0), RgbRed}, {layout_.MarkerH(4), RgbRed, false}},
+                    "after the wheel up"));
+  desktop_.Xdotool({"keydown", "shift", "click", "5", "keyup", "shift"});
+  EXPECT_TRUE(Shows({{layout_.MarkerV(8), RgbRed}, {layout_.MarkerV(4), RgbRed, false}},
+                    "after Shift and the wheel down"));
+  Shot("moved by keys");
+
+  // G chooses the fill, which turns the black document white; Ctrl+S saves it.
+  Editor().Key("g");
+  EXPECT_TRUE(HasTitle("Paint"));
+  Click(L::CellCentre(2, 2));
+  EXPECT_TRUE(Shows({{L::Grid(), RgbWhite}, {layout_.View(32, 32), RgbWhite}}, "the fill"));
+  Editor().Key("ctrl+s");
+  EXPECT_TRUE(HasTitle("Saved as 1.bmp"));
+  const Surface saved = LoadBmpFile((folder_->BmpDir() + "/1.bmp").toStdString());
+  EXPECT_EQ(Pixels(saved), Pixels(Surface(32, 32, PixelFormat::Rgb24(), White)));
 }
 
 TEST_F(EditorJourney, DrawsFillsUndoesAndSavesUnderAnAutomaticName) {
@@ -565,47 +594,6 @@ TEST_F(EditorJourney, WithoutPaletteShowsOneErrorBoxAndEnds) {
   ASSERT_TRUE(Editor().WaitForExit(ExitTimeoutMs)) << "the program went on without a palette";
   EXPECT_EQ(Editor().ExitStatus(), QProcess::NormalExit);
   EXPECT_EQ(Editor().ExitCode(), 0);
-}
-
-TEST_F(EditorJourney, InstalledProgramStartsFromItsLink) {
-  QTemporaryDir prefix;
-  ASSERT_TRUE(prefix.isValid());
-  QProcess install;
-  install.setProcessChannelMode(QProcess::MergedChannels);
-  install.start(GK_CMAKE_COMMAND, {"--install", GK_BUILD_DIR, "--prefix", prefix.path()});
-  ASSERT_TRUE(install.waitForFinished(120000));
-  ASSERT_EQ(install.exitCode(), 0) << install.readAll().toStdString();
-
-  const QString root = prefix.path();
-  const QString appDir = root + "/lib/gridkiln";
-  EXPECT_TRUE(QFileInfo(appDir + "/gridkiln").isExecutable());
-  EXPECT_TRUE(QFileInfo(appDir + "/palette.bmp").isFile());
-  EXPECT_TRUE(QFileInfo(appDir + "/bmp").isDir());
-  EXPECT_TRUE(QDir(appDir + "/bmp").isEmpty());
-  const QFileInfo link(root + "/bin/gridkiln");
-  EXPECT_TRUE(link.isSymLink());
-  EXPECT_EQ(link.canonicalFilePath(), QFileInfo(appDir + "/gridkiln").canonicalFilePath());
-  EXPECT_TRUE(QFileInfo(root + "/bin/gridkiln-bmp").isExecutable());
-  EXPECT_TRUE(QFileInfo(root + "/share/applications/gridkiln.desktop").isFile());
-  const QImage icon(root + "/share/icons/hicolor/32x32/apps/gridkiln.png");
-  EXPECT_EQ(icon.size(), QSize(32, 32));
-
-  // Started through the link, the program finds its palette and bmp/ in lib/gridkiln.
-  palette_ = LoadBmpFile((appDir + "/palette.bmp").toStdString());
-  layout_.palW = palette_.Width();
-  layout_.palH = palette_.Height();
-  Launch(link.filePath(), root);
-  Shot("installed");
-  EXPECT_TRUE(HasTitle("gridkiln"));
-  EXPECT_TRUE(
-      Shows({{L::Grid(), RgbBlack},
-             {QRect(layout_.PaletteAt(0, 0), QSize(1, 1)), OnScreen(palette_.ReadPixel(0, 0))},
-             {layout_.SwatchAboveMarker(), RgbWhite}},
-            "the installed editor"));
-  Click(L::CellCentre(0, 0));
-  Press(L::Save);
-  EXPECT_TRUE(WaitUntil([&] { return QFileInfo::exists(appDir + "/bmp/1.bmp"); }))
-      << "Save did not write into the installed bmp/ folder";
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "e2e/editor_process.h"
 
+#include <grp.h>
+#include <unistd.h>
+
 #include <QRegularExpression>
 
 #include <stdexcept>
@@ -30,9 +33,19 @@ int GeometryField(const QString& shell, const char* name) {
 }  // namespace
 
 EditorProcess::EditorProcess(DesktopSession& desktop, const QString& program,
-                             const QString& workDir, FirstWindow expected)
+                             const QString& workDir, FirstWindow expected,
+                             const std::optional<EditorUser>& user)
     : desktop_(desktop) {
-  process_.setProcessEnvironment(desktop.Environment());
+  process_.setProcessEnvironment(user ? desktop.EnvironmentFor(user->home, user->runtime)
+                                      : desktop.Environment());
+  if (user) {
+    // In the child, before the program starts: that user, its group and no others.
+    const uid_t uid = user->uid;
+    const gid_t gid = user->gid;
+    process_.setChildProcessModifier([uid, gid] {
+      if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0) _exit(127);
+    });
+  }
   process_.setWorkingDirectory(workDir);
   process_.setProcessChannelMode(QProcess::ForwardedChannels);
   process_.start(program, {});

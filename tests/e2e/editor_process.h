@@ -1,6 +1,9 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <functional>
+#include <optional>
 
 #include <QImage>
 #include <QPoint>
@@ -14,6 +17,15 @@
 
 namespace gk::e2e {
 
+// A user other than the one running the tests (who is root in CI), with a home and a runtime
+// folder of its own.
+struct EditorUser {
+  uid_t uid;
+  gid_t gid;
+  QString home;
+  QString runtime;
+};
+
 // The real editor started on the session's display, with helpers that act as a user does:
 // clicks and drags at client-area positions, keys, menus by their access keys, the file
 // dialog answered by typing a path. Every wait polls for something a user could see.
@@ -24,9 +36,11 @@ class EditorProcess {
   enum class FirstWindow { MainWindow, Any };
 
   // Starts `program` (the editor, or a link to it) with `workDir` as its current folder and
-  // waits for its first window. Throws when it does not come.
+  // waits for its first window. Throws when it does not come. With `user`, the program runs as
+  // that user, in its home's environment (DesktopSession::EnvironmentFor).
   EditorProcess(DesktopSession& desktop, const QString& program, const QString& workDir,
-                FirstWindow expected = FirstWindow::MainWindow);
+                FirstWindow expected = FirstWindow::MainWindow,
+                const std::optional<EditorUser>& user = std::nullopt);
   ~EditorProcess();
   EditorProcess(const EditorProcess&) = delete;
   EditorProcess& operator=(const EditorProcess&) = delete;

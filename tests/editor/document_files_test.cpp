@@ -262,6 +262,34 @@ TEST_F(DocumentFilesTest, OnlyTheOpenCommandSetsTheGuardAndAnyTickClearsIt) {
   EXPECT_FALSE(ctx_.state.OpenGuard);
 }
 
+TEST_F(DocumentFilesTest, OpenDialogStartsInTheDocumentsFolderElseInTheAutomaticOne) {
+  const std::string tile = work_ + "tile.bmp";
+  SaveBmpFile(tile, Surface(8, 8));
+  const std::string gone = tmp_.Path("gone/");
+  fs::create_directories(gone);
+  SaveBmpFile(gone + "old.bmp", Surface(8, 8));
+
+  // Unnamed: the automatic folder. Named: the document's folder, also after a cancel.
+  ui_.openAnswers = {tile, std::nullopt, gone + "old.bmp"};
+  BtnOpenClick(ctx_);
+  BtnOpenClick(ctx_);
+  BtnOpenClick(ctx_);
+  // The document's folder has gone since: the automatic folder again; without that one too,
+  // the dialog stays where it was.
+  fs::remove_all(gone);
+  ui_.openAnswers = {std::nullopt, std::nullopt};
+  BtnOpenClick(ctx_);
+  fs::remove(appDir_ + "bmp");
+  BtnOpenClick(ctx_);
+  EXPECT_EQ(ui_.openFolders,
+            (std::vector<std::string>{appDir_ + "bmp/", work_, work_, appDir_ + "bmp/", ""}));
+
+  // Save as still opens with the document path itself.
+  ui_.saveAnswers.push_back(std::nullopt);
+  BtnSaveasClick(ctx_);
+  EXPECT_EQ(ui_.savePresets, std::vector<std::string>{gone + "old.bmp"});
+}
+
 // ---- New and "New size".
 
 TEST_F(DocumentFilesTest, NewSizeMakesBlack24BitDocumentOfTheBoxSizes) {

@@ -330,6 +330,19 @@ TEST(ToolTest, SelectionHandlers) {
   }
 }
 
+// The window shows the tool (the pointer over the grid) from what it is told: every change, the
+// return to the pen after a use included.
+TEST(ToolTest, WindowIsToldOfEveryChangeOfTheTool) {
+  TestEditor e;
+  for (auto choose : {BtnPaintClick, BtnSpoitClick, BtnEraseClick}) {
+    choose(e.ctx);
+    ImgMainMouseDown(e.ctx, 1, 1);
+  }
+  BtnPenClick(e.ctx);
+  EXPECT_EQ(e.ui.toolsShown,
+            (std::vector<int>{ToolPaint, ToolPen, ToolSpoit, ToolPen, ToolErase, ToolPen}));
+}
+
 TEST(UndoTest, RestoresTheLastSnapshot) {
   TestEditor e;
   e.ctx.state.CurColor = Red;

@@ -24,6 +24,7 @@ class FakeEditorUi : public EditorUi {
   std::string title = "gridkiln";
   std::string marker;
   int checkedTool = -1;
+  std::vector<int> toolsShown;  // each tool the window was told of, in order
   bool timerActive = false;
   int timerStarts = 0;  // starts that actually started the timer
   std::vector<ControlId> refreshed;
@@ -31,6 +32,7 @@ class FakeEditorUi : public EditorUi {
   std::vector<Message> messages;
   std::vector<std::string> seriesItems;
   std::vector<std::string> savePresets;  // what each save dialog was preset with
+  std::vector<std::string> openFolders;  // the folder each open dialog showed
   std::vector<WindowLayout> layouts;     // each layout the window was given
 
   std::deque<MessageResult> messageAnswers;
@@ -45,6 +47,7 @@ class FakeEditorUi : public EditorUi {
   void SetTitle(const std::string& t) override { title = t; }
   void SetModifiedMarker(const std::string& caption) override { marker = caption; }
   void CheckToolItem(int tool) override { checkedTool = tool; }
+  void ToolChanged(int tool) override { toolsShown.push_back(tool); }
   void StartTimer() override {
     if (!timerActive) {
       timerActive = true;
@@ -62,7 +65,10 @@ class FakeEditorUi : public EditorUi {
     if (buttons == MessageButtons::Ok) return MessageResult::Ok;
     return Take(messageAnswers, "message box: " + text);
   }
-  std::optional<std::string> RunOpenDialog() override { return Take(openAnswers, "open dialog"); }
+  std::optional<std::string> RunOpenDialog(const std::string& folder) override {
+    openFolders.push_back(folder);
+    return Take(openAnswers, "open dialog");
+  }
   std::optional<std::string> RunSaveDialog(const std::string& preset) override {
     savePresets.push_back(preset);
     return Take(saveAnswers, "save dialog");

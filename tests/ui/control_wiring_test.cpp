@@ -1,13 +1,16 @@
-// The real window's wiring, walked against the controls table and the menu table: each control's
-// event runs the handler the tables name (compared as the function itself), with the tag of
-// "New size", and nothing else is connected.
+// The real window's wiring, walked against the controls table, the menu table and the table of
+// keys and wheel steps: each control's event runs the handler the tables name (compared as the
+// function itself), with the tag of "New size", each item and key has its key sequence (none
+// where the table gives none), and nothing else is connected.
 #include "app/control_wiring.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 
 #include <string>
 #include <vector>
@@ -34,9 +37,11 @@ struct Row {
   Handler handler;
   const char* handlerName;
   int tag = 0;
+  const char* key = "";  // the item's or the key's sequence, in Qt's portable text
 };
 
 const ControlEvent Click = ControlEvent::Click;
+const ControlEvent Key = ControlEvent::Key;
 
 const std::vector<Row>& Rows() {
   static const std::vector<Row> rows = {
@@ -62,21 +67,41 @@ const std::vector<Row>& Rows() {
       {{}, "ImgView", ControlEvent::Move, MoveHandler{ImgViewMouseMove}, "ImgViewMouseMove"},
       {{}, "Timer1", ControlEvent::Tick, CommandHandler{Timer1Timer}, "Timer1Timer"},
 
-      {{"&File", "&New"}, "New1", Click, TaggedHandler{BtnNewClick}, "BtnNewClick"},
+      {{"&File", "&New"}, "New1", Click, TaggedHandler{BtnNewClick}, "BtnNewClick", 0, "Ctrl+N"},
       {{"&File", "New size"}, "mnNewSize", Click, TaggedHandler{BtnNewClick}, "BtnNewClick", 1},
-      {{"&File", "&Open"}, "Open1", Click, CommandHandler{BtnOpenClick}, "BtnOpenClick"},
-      {{"&File", "&Save"}, "Save1", Click, CommandHandler{BtnSaveClick}, "BtnSaveClick"},
+      {{"&File", "&Open"},
+       "Open1",
+       Click,
+       CommandHandler{BtnOpenClick},
+       "BtnOpenClick",
+       0,
+       "Ctrl+O"},
+      {{"&File", "&Save"},
+       "Save1",
+       Click,
+       CommandHandler{BtnSaveClick},
+       "BtnSaveClick",
+       0,
+       "Ctrl+S"},
       {{"&File", "&Save as..."},
        "Saveas1",
        Click,
        CommandHandler{BtnSaveasClick},
-       "BtnSaveasClick"},
+       "BtnSaveasClick",
+       0,
+       "Ctrl+Shift+S"},
       {{"&File", "Save++"},
        "IncrementalSave1",
        Click,
        CommandHandler{IncrementalSave1Click},
        "IncrementalSave1Click"},
-      {{"&File", "&Quit"}, "Quit1", Click, WindowHandler{Button1Click}, "Button1Click"},
+      {{"&File", "&Quit"},
+       "Quit1",
+       Click,
+       WindowHandler{Button1Click},
+       "Button1Click",
+       0,
+       "Ctrl+Q"},
       {{"&Edit", "&Undo"}, "Undo1", Click, CommandHandler{BtnUndoClick}, "BtnUndoClick"},
       {{"&Edit", "Shift", "Up"},
        "mnShiftUp",
@@ -110,10 +135,43 @@ const std::vector<Row>& Rows() {
        "mnMirrorHClick"},
       {{"&Edit", "Rotate"}, "rotate1", Click, CommandHandler{rotate1Click}, "rotate1Click"},
       {{"&Edit", "&Option"}, "Option1", Click, CommandHandler{BtnOptionClick}, "BtnOptionClick"},
-      {{"&Pen", "&Pen"}, "mngPen", Click, CommandHandler{BtnPenClick}, "BtnPenClick"},
-      {{"&Pen", "&Erase"}, "mngErase", Click, CommandHandler{BtnEraseClick}, "BtnEraseClick"},
-      {{"&Pen", "P&aint"}, "mngPaint", Click, CommandHandler{BtnPaintClick}, "BtnPaintClick"},
-      {{"&Pen", "&Spoit"}, "mngSpoit", Click, CommandHandler{BtnSpoitClick}, "BtnSpoitClick"},
+      {{"&Pen", "&Pen"}, "mngPen", Click, CommandHandler{BtnPenClick}, "BtnPenClick", 0, "B"},
+      {{"&Pen", "&Erase"},
+       "mngErase",
+       Click,
+       CommandHandler{BtnEraseClick},
+       "BtnEraseClick",
+       0,
+       "E"},
+      {{"&Pen", "P&aint"},
+       "mngPaint",
+       Click,
+       CommandHandler{BtnPaintClick},
+       "BtnPaintClick",
+       0,
+       "G"},
+      {{"&Pen", "&Spoit"},
+       "mngSpoit",
+       Click,
+       CommandHandler{BtnSpoitClick},
+       "BtnSpoitClick",
+       0,
+       "I"},
+
+      // Keys without a menu item, and the wheel's notches over the grid and the view.
+      {{}, "keyLeft", Key, CommandHandler{btnLeftClick}, "btnLeftClick", 0, "Left"},
+      {{}, "keyUp", Key, CommandHandler{btnUpClick}, "btnUpClick", 0, "Up"},
+      {{}, "keyDown", Key, CommandHandler{btnDownClick}, "btnDownClick", 0, "Down"},
+      {{}, "keyRight", Key, CommandHandler{btnRightClick}, "btnRightClick", 0, "Right"},
+      {{}, "keyNextChr", Key, CommandHandler{btnNextChrClick}, "btnNextChrClick", 0, "PgDown"},
+      {{}, "ImgMain", ControlEvent::WheelUp, CommandHandler{btnUpClick}, "btnUpClick"},
+      {{}, "ImgMain", ControlEvent::WheelDown, CommandHandler{btnDownClick}, "btnDownClick"},
+      {{}, "ImgMain", ControlEvent::WheelLeft, CommandHandler{btnLeftClick}, "btnLeftClick"},
+      {{}, "ImgMain", ControlEvent::WheelRight, CommandHandler{btnRightClick}, "btnRightClick"},
+      {{}, "ImgView", ControlEvent::WheelUp, CommandHandler{btnUpClick}, "btnUpClick"},
+      {{}, "ImgView", ControlEvent::WheelDown, CommandHandler{btnDownClick}, "btnDownClick"},
+      {{}, "ImgView", ControlEvent::WheelLeft, CommandHandler{btnLeftClick}, "btnLeftClick"},
+      {{}, "ImgView", ControlEvent::WheelRight, CommandHandler{btnRightClick}, "btnRightClick"},
   };
   return rows;
 }
@@ -161,6 +219,13 @@ TEST_F(ControlWiringTest, EveryControlAndMenuItemRunsTheHandlerOfTheTables) {
     EXPECT_TRUE(entry.handler == row.handler)
         << "runs " << NameOf(entry.handler) << ", not " << row.handlerName;
     EXPECT_EQ(entry.tag, row.tag);
+    if (auto* item = qobject_cast<QAction*>(control)) {
+      EXPECT_EQ(item->shortcut(), QKeySequence(QLatin1String(row.key)));
+    } else if (auto* key = qobject_cast<QShortcut*>(control)) {
+      EXPECT_EQ(key->key(), QKeySequence(QLatin1String(row.key)));
+    } else {
+      EXPECT_STREQ(row.key, "") << "a control without keys";
+    }
     listed[entries[0]] = true;
   }
   for (std::size_t i = 0; i < wiring.size(); ++i) {
