@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <utility>
 
@@ -129,8 +130,10 @@ Surface::Surface(int width, int height, PixelFormat format, std::nullptr_t)
     masks_ = ChannelMasks(format_.redMask & 0xFFFF, format_.greenMask & 0xFFFF,
                           format_.blueMask & 0xFFFF);
   }
+  // Row offsets are pointer differences, so the pixels must fit in ptrdiff_t.
   std::size_t bytes = 0;
-  if (__builtin_mul_overflow(RowBytes(), static_cast<std::size_t>(height_), &bytes)) {
+  if (__builtin_mul_overflow(RowBytes(), static_cast<std::size_t>(height_), &bytes) ||
+      bytes > static_cast<std::size_t>(std::numeric_limits<std::ptrdiff_t>::max())) {
     throw std::bad_alloc();
   }
   pixels_ = PixelBuffer(bytes);
