@@ -5,7 +5,6 @@
 // shipped palette tiled, and a map of 16 x 16 tiles, each in 24 bits and over an 8-bit table.
 //   build-release/bench/png_export_bench
 #include <benchmark/benchmark.h>
-#include <png.h>
 
 #include <unistd.h>
 
@@ -21,6 +20,7 @@
 #include "files/png_library.h"
 #include "platform/file_io.h"
 #include "platform/halftone_conversion.h"
+#include "tests/support/libpng_defaults.h"
 
 namespace gk {
 namespace {
@@ -119,41 +119,6 @@ void MakeFixtures() {
   AddFixture("tiles8", Picture(tiles, table));
 }
 
-// Writes the surface's rows with libpng's defaults: only the format and the rows are given, fed
-// as the library feeds them.
-std::vector<std::uint8_t> EncodeWithDefaults(const Surface& s) {
-  std::vector<std::uint8_t> out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return {};
-  }
-  png_set_write_fn(
-      png, &out,
-      [](png_structp p, png_bytep data, png_size_t n) {
-        auto* bytes = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(p));
-        bytes->insert(bytes->end(), data, data + n);
-      },
-      nullptr);
-  const bool indexed = s.Format().IsIndexed();
-  png_set_IHDR(png, info, s.Width(), s.Height(), 8,
-               indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  std::vector<png_color> palette;
-  for (Colour c : s.Format().colourTable) palette.push_back({RedOf(c), GreenOf(c), BlueOf(c)});
-  if (indexed) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-  png_write_info(png, info);
-  if (!indexed) {
-    png_set_bgr(png);
-    png_set_filler(png, 0, PNG_FILLER_AFTER);
-  }
-  for (int y = 0; y < s.Height(); ++y) png_write_row(png, s.Bytes(y));
-  png_write_end(png, info);
-  png_destroy_write_struct(&png, &info);
-  return out;
-}
-
 void Export(benchmark::State& state, const Fixture* f) {
   png::PngOptions options;
   options.flags = 9;
@@ -168,7 +133,7 @@ void Export(benchmark::State& state, const Fixture* f) {
 
 void LibpngDefaults(benchmark::State& state, const Fixture* f) {
   const std::string path = folder + f->name + "_defaults.png";
-  for (auto _ : state) WriteFileAtomically(path, EncodeWithDefaults(f->surface));
+  for (auto _ : state) WriteFileAtomically(path, testing::EncodeWithLibpngDefaults(f->surface));
   state.counters["bytes"] = static_cast<double>(fs::file_size(path));
 }
 

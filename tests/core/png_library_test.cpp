@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "support/libpng_defaults.h"
 #include "support/temp_dir.h"
 
 namespace gk {
@@ -174,49 +175,6 @@ TEST_F(PngLibraryTest, DirectImagesBecomeEightBitRgb) {
   }
 }
 
-// The bytes libpng writes for the surface with all its default settings.
-std::size_t LibpngDefaultSize(const Surface& s) {
-  struct Out {
-    std::size_t bytes = 0;
-  } out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return 0;
-  }
-  png_set_write_fn(
-      png, &out,
-      [](png_structp p, png_bytep, png_size_t n) {
-        static_cast<Out*>(png_get_io_ptr(p))->bytes += n;
-      },
-      nullptr);
-  const bool indexed = s.Format().IsIndexed();
-  png_set_IHDR(png, info, s.Width(), s.Height(), 8,
-               indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  std::vector<png_color> palette;
-  for (Colour c : s.Format().colourTable) palette.push_back({RedOf(c), GreenOf(c), BlueOf(c)});
-  if (indexed) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-  png_write_info(png, info);
-  std::vector<png_byte> row;
-  for (int y = 0; y < s.Height(); ++y) {
-    row.clear();
-    for (int x = 0; x < s.Width(); ++x) {
-      if (indexed) {
-        row.push_back(s.Row<std::uint8_t>(y)[x]);
-      } else {
-        const Colour c = s.ReadPixel(x, y);
-        row.insert(row.end(), {RedOf(c), GreenOf(c), BlueOf(c)});
-      }
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, info);
-  png_destroy_write_struct(&png, &info);
-  return out.bytes;
-}
-
 // Pixel art (flat areas, few colours) exports no larger than libpng's defaults would write it,
 // in colour and with a table: a picture scaled up, whose rows repeat, and a map of small tiles,
 // whose rows do not.
@@ -250,7 +208,7 @@ TEST_F(PngLibraryTest, PixelArtIsNoLargerThanWithLibpngsDefaults) {
       }
       ExportAndCompare(art, name);
       const auto ours = fs::file_size(Path(std::string(name) + ".png"));
-      const std::size_t defaults = LibpngDefaultSize(art);
+      const std::size_t defaults = testing::EncodeWithLibpngDefaults(art).size();
       ASSERT_GT(defaults, 0u);
       EXPECT_LE(ours, defaults);
     }
