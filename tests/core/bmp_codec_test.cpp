@@ -15,6 +15,8 @@
 namespace gk {
 namespace {
 
+using testing::RandomColours;
+
 using testing::RawPixels;
 
 using Bytes = std::vector<std::uint8_t>;
@@ -50,13 +52,6 @@ std::uint32_t Le32(const Bytes& b, std::size_t at) {
          (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
-std::vector<Colour> Colours(int n, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::vector<Colour> out;
-  for (int i = 0; i < n; ++i) out.push_back(rng() & 0xFFFFFF);
-  return out;
-}
-
 PixelFormat With(PixelFormat f, BmpHeaderKind header) {
   f.header = header;
   return f;
@@ -80,20 +75,23 @@ struct RoundTrip {
 
 // Every format the writer produces, at an odd width so every row needs padding.
 TEST(BmpCodec, WrittenFilesReadBackUnchanged) {
-  PixelFormat rle = PixelFormat::Indexed(8, Colours(40, 3));
+  PixelFormat rle = PixelFormat::Indexed(8, RandomColours(40, 3));
   rle.rleCompressed = true;
   const PixelFormat v5 = With(Masked(32, 0xFF0000, 0xFF00, 0xFF), BmpHeaderKind::V5);
   const std::vector<RoundTrip> cases = {
       {"1 bit", PixelFormat::Indexed(1, {Black, White}), {}, 40},
       {"1 bit, one colour", PixelFormat::Indexed(1, {Red}), {}, 40},
-      {"4 bits", PixelFormat::Indexed(4, Colours(16, 1)), {}, 40},
-      {"4 bits, short table", PixelFormat::Indexed(4, Colours(5, 2)), {}, 40},
-      {"8 bits", PixelFormat::Indexed(8, Colours(256, 3)), {}, 40},
-      {"8 bits, short table", PixelFormat::Indexed(8, Colours(20, 4)), {}, 40},
+      {"4 bits", PixelFormat::Indexed(4, RandomColours(16, 1)), {}, 40},
+      {"4 bits, short table", PixelFormat::Indexed(4, RandomColours(5, 2)), {}, 40},
+      {"8 bits", PixelFormat::Indexed(8, RandomColours(256, 3)), {}, 40},
+      {"8 bits, short table", PixelFormat::Indexed(8, RandomColours(20, 4)), {}, 40},
       {"core 1 bit", With(PixelFormat::Indexed(1, {Black, White}), BmpHeaderKind::Core), {}, 12},
-      {"core 4 bits", With(PixelFormat::Indexed(4, Colours(16, 5)), BmpHeaderKind::Core), {}, 12},
+      {"core 4 bits",
+       With(PixelFormat::Indexed(4, RandomColours(16, 5)), BmpHeaderKind::Core),
+       {},
+       12},
       {"core 8 bits, short table",
-       With(PixelFormat::Indexed(8, Colours(30, 6)), BmpHeaderKind::Core),
+       With(PixelFormat::Indexed(8, RandomColours(30, 6)), BmpHeaderKind::Core),
        {},
        12},
       {"core 24 bits", With(PixelFormat::Rgb24(), BmpHeaderKind::Core), {}, 12},
@@ -107,13 +105,13 @@ TEST(BmpCodec, WrittenFilesReadBackUnchanged) {
       {"v5 image is written with the 40-byte header", v5, With(v5, BmpHeaderKind::Info), 40},
       {"core 16 bits falls back to the 40-byte header",
        With(PixelFormat::Rgb565(), BmpHeaderKind::Core), PixelFormat::Rgb565(), 40},
-      {"RLE image is written uncompressed", rle, PixelFormat::Indexed(8, Colours(40, 3)), 40},
+      {"RLE image is written uncompressed", rle, PixelFormat::Indexed(8, RandomColours(40, 3)), 40},
   };
   const int w = 13, h = 5;
   for (const RoundTrip& c : cases) {
     SCOPED_TRACE(c.what);
     Surface s(w, h, c.format);
-    const std::vector<Colour> colours = Colours(w * h, 9);
+    const std::vector<Colour> colours = RandomColours(w * h, 9);
     for (int i = 0; i < w * h; ++i) s.WritePixel(i % w, i / w, colours[i]);
 
     const Bytes file = Encoded(s);
@@ -223,8 +221,8 @@ TEST(BmpCodec, TopDownFilesReadLikeBottomUpOnes) {
 // keep every pixel at every depth, and the 24-bit bytes are the colours' B, G, R.
 TEST(BmpCodec, WideRowsKeepEveryPixelAtEveryDepth) {
   const std::vector<PixelFormat> formats = {PixelFormat::Indexed(1, {Black, White}),
-                                            PixelFormat::Indexed(4, Colours(16, 7)),
-                                            PixelFormat::Indexed(8, Colours(200, 8)),
+                                            PixelFormat::Indexed(4, RandomColours(16, 7)),
+                                            PixelFormat::Indexed(8, RandomColours(200, 8)),
                                             PixelFormat::Rgb565(),
                                             PixelFormat::Rgb24(),
                                             PixelFormat::Rgb32()};
@@ -233,7 +231,7 @@ TEST(BmpCodec, WideRowsKeepEveryPixelAtEveryDepth) {
       SCOPED_TRACE(std::to_string(format.bitsPerPixel) + " bits, width " + std::to_string(w));
       const int h = 3;
       Surface s(w, h, format);
-      const std::vector<Colour> colours = Colours(w * h, static_cast<unsigned>(w));
+      const std::vector<Colour> colours = RandomColours(w * h, static_cast<unsigned>(w));
       for (int i = 0; i < w * h; ++i) s.WritePixel(i % w, i / w, colours[i]);
       const Bytes file = Encoded(s);
       const Surface back = DecodeBmp(file, "wide.bmp");

@@ -13,14 +13,9 @@
 namespace gk {
 namespace {
 
-using testing::RawPixels;
+using testing::RandomColours;
 
-std::vector<Colour> Colours(int n, unsigned seed) {
-  std::mt19937 rng(seed);
-  std::vector<Colour> out;
-  for (int i = 0; i < n; ++i) out.push_back(rng() & 0xFFFFFF);
-  return out;
-}
+using testing::RawPixels;
 
 PixelFormat With(PixelFormat f, BmpHeaderKind header) {
   f.header = header;
@@ -30,7 +25,7 @@ PixelFormat With(PixelFormat f, BmpHeaderKind header) {
 TEST(HalftoneConversion, EightBitsStayAndOthersTakeTheNearestPaletteIndex) {
   const auto& palette = HalftonePalette();
 
-  Surface eight(3, 2, PixelFormat::Indexed(8, Colours(7, 11)));
+  Surface eight(3, 2, PixelFormat::Indexed(8, RandomColours(7, 11)));
   eight.WritePixel(1, 1, eight.Format().colourTable[5]);
   const Surface same = ConvertTo8BitHalftone(eight);
   EXPECT_EQ(same.Format(), eight.Format());
@@ -40,10 +35,10 @@ TEST(HalftoneConversion, EightBitsStayAndOthersTakeTheNearestPaletteIndex) {
   const int w = 64, h = 64;
   for (const PixelFormat& format :
        {PixelFormat::Rgb24(), With(PixelFormat::Rgb24(), BmpHeaderKind::Core),
-        PixelFormat::Rgb565(), PixelFormat::Indexed(4, Colours(16, 12))}) {
+        PixelFormat::Rgb565(), PixelFormat::Indexed(4, RandomColours(16, 12))}) {
     SCOPED_TRACE(format.bitsPerPixel);
     Surface s(w, h, format);
-    const std::vector<Colour> colours = Colours(w * h / 2, 13);
+    const std::vector<Colour> colours = RandomColours(w * h / 2, 13);
     for (int i = 0; i < w * h; ++i) s.WritePixel(i % w, i / w, colours[(i * 7) % colours.size()]);
     s.WritePixel(0, 0, palette[123]);
 

@@ -1,4 +1,5 @@
 #include "platform/image_transforms.h"
+#include "support/surface_pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,9 @@
 
 namespace gk {
 namespace {
+
+using testing::ColourPattern;
+using testing::ExpectSamePixels;
 
 using Mapping = void (*)(Surface&, const Surface&);
 // Where new(x, y) comes from in a w x h picture; nothing when the pixel keeps its value.
@@ -63,14 +67,6 @@ const std::vector<Transform>& Transforms() {
   return all;
 }
 
-// Every pixel a different colour (up to 256 columns).
-Surface Pattern(int w, int h) {
-  Surface s(w, h, PixelFormat::Rgb24(), Black);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) s.WritePixel(x, y, static_cast<Colour>(x + 256 * y));
-  return s;
-}
-
 // An indexed pattern: the table holds exactly the pattern's colours.
 Surface IndexedPattern(int w, int h) {
   std::vector<Colour> table;
@@ -81,14 +77,6 @@ Surface IndexedPattern(int w, int h) {
   return s;
 }
 
-void ExpectSame(const Surface& a, const Surface& b) {
-  ASSERT_EQ(a.Width(), b.Width());
-  ASSERT_EQ(a.Height(), b.Height());
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      ASSERT_EQ(a.ReadPixel(x, y), b.ReadPixel(x, y)) << "at " << x << "," << y;
-}
-
 TEST(ImageTransformsTest, EveryPixelFollowsItsMapping) {
   const std::vector<std::pair<int, int>> sizes = {{5, 5}, {16, 8}, {8, 16}, {1, 6},
                                                   {6, 1}, {1, 1},  {3, 3},  {70, 130}};
@@ -97,7 +85,7 @@ TEST(ImageTransformsTest, EveryPixelFollowsItsMapping) {
       for (bool indexed : {false, true}) {
         SCOPED_TRACE(::testing::Message()
                      << t.name << " " << w << "x" << h << (indexed ? " indexed" : ""));
-        const Surface old = indexed ? IndexedPattern(w, h) : Pattern(w, h);
+        const Surface old = indexed ? IndexedPattern(w, h) : ColourPattern(w, h);
         Surface doc = old;
         t.mapping(doc, old);
         for (int y = 0; y < h; ++y) {
@@ -133,7 +121,7 @@ TEST(ImageTransformsTest, RepeatsGiveTheStartBack) {
     for (auto [w, h] : std::vector<std::pair<int, int>>{{7, 7}, {12, 5}, {5, 12}}) {
       if (c.name.starts_with("rotate") && w != h) continue;
       SCOPED_TRACE(::testing::Message() << c.name << " " << w << "x" << h);
-      const Surface start = Pattern(w, h);
+      const Surface start = ColourPattern(w, h);
       Surface doc = start;
       const int n = c.repeat == 0 ? h : c.repeat == -1 ? w : c.repeat;
       for (int i = 0; i < n; ++i) {
@@ -142,7 +130,7 @@ TEST(ImageTransformsTest, RepeatsGiveTheStartBack) {
           step(doc, old);
         }
       }
-      ExpectSame(doc, start);
+      ExpectSamePixels(doc, start);
     }
   }
 }
@@ -162,11 +150,11 @@ TEST(ImageTransformsTest, SourceInAnotherFormatOrTheDocumentItself) {
   for (const Transform& t : Transforms()) {
     SCOPED_TRACE(t.name);
     // The document itself as the source gives the same result as a separate copy.
-    Surface expected = Pattern(9, 6);
-    t.mapping(expected, Pattern(9, 6));
-    Surface self = Pattern(9, 6);
+    Surface expected = ColourPattern(9, 6);
+    t.mapping(expected, ColourPattern(9, 6));
+    Surface self = ColourPattern(9, 6);
     t.mapping(self, self);
-    ExpectSame(self, expected);
+    ExpectSamePixels(self, expected);
     // A source in another format is read by colour, not by raw value.
     const Surface indexed = IndexedPattern(9, 6);
     Surface rgb(9, 6, PixelFormat::Rgb24(), Black);
@@ -175,10 +163,10 @@ TEST(ImageTransformsTest, SourceInAnotherFormatOrTheDocumentItself) {
     t.mapping(fromRgb, rgb);
     Surface fromIndexed = indexed;
     t.mapping(fromIndexed, indexed);
-    ExpectSame(fromRgb, fromIndexed);
+    ExpectSamePixels(fromRgb, fromIndexed);
     // Different sizes are refused, not read past.
-    Surface small = Pattern(4, 4);
-    EXPECT_THROW(t.mapping(small, Pattern(5, 4)), std::invalid_argument);
+    Surface small = ColourPattern(4, 4);
+    EXPECT_THROW(t.mapping(small, ColourPattern(5, 4)), std::invalid_argument);
   }
 }
 

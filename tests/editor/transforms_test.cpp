@@ -8,11 +8,15 @@
 
 #include "platform/image_transforms.h"
 #include "support/fake_editor_ui.h"
+#include "support/surface_pixels.h"
 #include "workspace/drawing_tools.h"
 #include "workspace/grid_view.h"
 
 namespace gk {
 namespace {
+
+using testing::ColourPattern;
+using testing::ExpectSamePixels;
 
 using Mapping = void (*)(Surface&, const Surface&);
 using Handler = void (*)(EditorContext&);
@@ -41,22 +45,6 @@ const std::vector<Transform>& Transforms() {
   return all;
 }
 
-// Every pixel a different colour (up to 256 columns).
-Surface Pattern(int w, int h) {
-  Surface s(w, h, PixelFormat::Rgb24(), Black);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) s.WritePixel(x, y, static_cast<Colour>(x + 256 * y));
-  return s;
-}
-
-void ExpectSame(const Surface& a, const Surface& b) {
-  ASSERT_EQ(a.Width(), b.Width());
-  ASSERT_EQ(a.Height(), b.Height());
-  for (int y = 0; y < a.Height(); ++y)
-    for (int x = 0; x < a.Width(); ++x)
-      ASSERT_EQ(a.ReadPixel(x, y), b.ReadPixel(x, y)) << "at " << x << "," << y;
-}
-
 struct TestEditor {
   testing::FakeEditorUi ui;
   EditorContext ctx{ui};
@@ -83,16 +71,16 @@ TEST(TransformCommandTest, SnapshotMarkerMappingAndRedraw) {
   for (const Transform& t : Transforms()) {
     for (auto [w, h] : sizes) {
       SCOPED_TRACE(::testing::Message() << t.name << " " << w << "x" << h);
-      const Surface start = Pattern(w, h);
+      const Surface start = ColourPattern(w, h);
       TestEditor e(start);
       e.ctx.state.Tool = ToolErase;
       t.handler(e.ctx);
 
       Surface expected = start;
       t.mapping(expected, start);
-      ExpectSame(e.ctx.Document(), expected);
+      ExpectSamePixels(e.ctx.Document(), expected);
       // The undo copy holds the picture before the command, even where nothing moved.
-      ExpectSame(e.ctx.controls.ImgViewB.Canvas(), start);
+      ExpectSamePixels(e.ctx.controls.ImgViewB.Canvas(), start);
       EXPECT_EQ(e.ui.marker, "*");
       EXPECT_TRUE(e.ctx.state.Modified);
       // The grid shows the new picture from the unchanged edit window.
@@ -103,35 +91,35 @@ TEST(TransformCommandTest, SnapshotMarkerMappingAndRedraw) {
       EXPECT_EQ(e.ui.refreshed, (std::vector{ControlId::ImgMain, ControlId::ImgView}));
 
       BtnUndoClick(e.ctx);
-      ExpectSame(e.ctx.Document(), start);
+      ExpectSamePixels(e.ctx.Document(), start);
     }
   }
 }
 
 TEST(TransformCommandTest, OnlyTheLastCommandIsUndone) {
-  TestEditor e(Pattern(6, 6));
+  TestEditor e(ColourPattern(6, 6));
   mnShiftUpClick(e.ctx);
   const Surface afterFirst = e.ctx.Document();
   rotate1Click(e.ctx);
   BtnUndoClick(e.ctx);
-  ExpectSame(e.ctx.Document(), afterFirst);
+  ExpectSamePixels(e.ctx.Document(), afterFirst);
 }
 
 TEST(TransformCommandTest, WorksWhileTheOpenGuardIsSet) {
-  TestEditor e(Pattern(6, 6));
+  TestEditor e(ColourPattern(6, 6));
   e.ctx.state.OpenGuard = true;
   mnMirrorVClick(e.ctx);
-  EXPECT_EQ(e.ctx.Document().ReadPixel(0, 0), Pattern(6, 6).ReadPixel(5, 0));
+  EXPECT_EQ(e.ctx.Document().ReadPixel(0, 0), ColourPattern(6, 6).ReadPixel(5, 0));
 }
 
 TEST(TransformCommandTest, UndoCopyOfAnotherSizeIsNotReadAsThePicture) {
   // Should the undo control not match the document, the command still maps the picture itself.
-  TestEditor e(Pattern(6, 4));
+  TestEditor e(ColourPattern(6, 4));
   e.ctx.controls.ImgViewB.SetBounds(0, 0, 3, 3);
   mnShiftLeftClick(e.ctx);
-  Surface expected = Pattern(6, 4);
-  ShiftImage(expected, Pattern(6, 4), -1, 0);
-  ExpectSame(e.ctx.Document(), expected);
+  Surface expected = ColourPattern(6, 4);
+  ShiftImage(expected, ColourPattern(6, 4), -1, 0);
+  ExpectSamePixels(e.ctx.Document(), expected);
 }
 
 }  // namespace
