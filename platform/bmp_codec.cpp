@@ -64,6 +64,15 @@ bool IsContiguous(std::uint32_t mask) {
 constexpr std::uint32_t Red555 = 0x7C00, Green555 = 0x03E0, Blue555 = 0x001F;
 constexpr std::uint32_t Red888 = 0xFF0000, Green888 = 0x00FF00, Blue888 = 0x0000FF;
 
+// The masks pixels pass through between a file and a surface: every 16-bit layout, and 32-bit
+// ones other than B, G, R bytes, whose pixels are moved as they are.
+std::optional<ChannelMasks> ConvertingMasks(int bits, std::uint32_t red, std::uint32_t green,
+                                            std::uint32_t blue) {
+  const bool plain32 = red == Red888 && green == Green888 && blue == Blue888;
+  if (bits == 16 || (bits == 32 && !plain32)) return ChannelMasks(red, green, blue);
+  return std::nullopt;
+}
+
 // Everything the headers say, checked, with the offsets the decoder needs.
 struct Layout {
   BmpInfo info;
@@ -269,12 +278,6 @@ void Decode1Or4(const std::uint8_t* src, std::uint8_t* dst, int count, int bits,
   }
 }
 
-// A colour as a 32-bit surface holds it.
-std::uint32_t Rgb32Of(Colour c) {
-  return 0xFF000000u | (std::uint32_t{RedOf(c)} << 16) | (std::uint32_t{GreenOf(c)} << 8) |
-         BlueOf(c);
-}
-
 // Surface bytes a row part holds. Rows are converted part by part so that, while one part is
 // done, the same part of the next surface row is asked for ahead of time: a bottom-up file walks
 // the surface upwards, which the processor's own prefetching follows badly. A part's first pixel
@@ -343,7 +346,7 @@ struct RowDecoder {
         if (!masks) {
           for (int x = 0; x < count; ++x) dst[x] = Load32(src + 4 * x) | 0xFF000000u;
         } else {
-          for (int x = 0; x < count; ++x) dst[x] = Rgb32Of(masks->ToColour(Load32(src + 4 * x)));
+          for (int x = 0; x < count; ++x) dst[x] = Rgb32Word(masks->ToColour(Load32(src + 4 * x)));
         }
         break;
       }
@@ -356,10 +359,7 @@ RowDecoder MakeRowDecoder(const Layout& l) {
   d.bits = l.info.bitsPerPixel;
   d.tableSize = l.info.colourTableSize;
   d.indices = IndexMap(d.tableSize);
-  const bool plain32 =
-      d.bits == 32 && l.redMask == Red888 && l.greenMask == Green888 && l.blueMask == Blue888;
-  if (d.bits == 16 || (d.bits == 32 && !plain32))
-    d.masks.emplace(l.redMask, l.greenMask, l.blueMask);
+  d.masks = ConvertingMasks(d.bits, l.redMask, l.greenMask, l.blueMask);
   if (d.bits == 16 && !d.masks->Narrow8()) {
     // A channel of more than 8 bits holds more than a colour can: each pixel becomes the one
     // its colour gives, as a write of that colour would store.
@@ -464,9 +464,10 @@ void DecodeRle(const Layout& l, std::span<const std::uint8_t> bytes, const std::
         const std::int64_t padded = (dataBytes + 1) & ~std::int64_t{1};
         need(padded);
         const Run run = place(value);
-        for (int i = 0; i < run.fits; ++i) {
-          const int index = four ? (p[i >> 1] >> ((i & 1) ? 0 : 4)) & 15 : p[i];
-          run.dst[i] = indices[index];
+        if (four) {
+          Decode1Or4(p, run.dst, run.fits, 4, indices);
+        } else {
+          for (int i = 0; i < run.fits; ++i) run.dst[i] = indices[p[i]];
         }
         p += padded;
         break;
@@ -604,9 +605,7 @@ BmpBytes EncodeBmp(const Surface& surface) {
     maskValues = {f.redMask, f.greenMask, f.blueMask};
   RowEncoder encode;
   encode.bits = bits;
-  const bool plain32 = maskValues == std::array<std::uint32_t, 3>{Red888, Green888, Blue888};
-  if (bits == 16 || (bits == 32 && !plain32))
-    encode.masks.emplace(maskValues[0], maskValues[1], maskValues[2]);
+  encode.masks = ConvertingMasks(bits, maskValues[0], maskValues[1], maskValues[2]);
   encode.sameMasks = bits == 16 && maskValues[0] == (f.redMask & 0xFFFF) &&
                      maskValues[1] == (f.greenMask & 0xFFFF) &&
                      maskValues[2] == (f.blueMask & 0xFFFF);

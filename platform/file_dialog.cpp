@@ -1,7 +1,5 @@
 #include "platform/file_dialog.h"
 
-#include <sys/stat.h>
-
 #include <QChildEvent>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -9,6 +7,7 @@
 #include <exception>
 #include <string>
 
+#include "platform/file_io.h"
 #include "platform/qt_text.h"
 #include "platform/shown_path.h"
 
@@ -30,8 +29,7 @@ void FileDialog::accept() {
     Warn(FromUtf8(e.what()));
     return;
   }
-  struct stat status;
-  if (onDisk == shown || stat(onDisk.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+  if (onDisk == shown || !FileExists(onDisk)) {
     // No file hides behind the text: Qt decides (a new name to save under, or "not found").
     QFileDialog::accept();
     return;

@@ -10,48 +10,19 @@ namespace gk {
 
 namespace {
 
-enum class Classic {
-  Black,
-  Maroon,
-  Green,
-  Olive,
-  Navy,
-  Purple,
-  Teal,
-  Silver,
-  Grey,
-  Red,
-  Lime,
-  Yellow,
-  Blue,
-  Fuchsia,
-  Aqua,
-  White,
-};
-
-QColor ColourOf(Classic i) {
-  return QColor::fromRgb(ClassicColours()[static_cast<std::size_t>(i)]);
-}
-
 // A line one glyph pixel wide. Drawn smaller than 32 pixels it stays one screen pixel wide:
 // Qt paints thinner lines half transparent even without antialiasing.
-void SetPen(QPainter& p, Classic colour) {
+void SetPen(QPainter& p, ClassicColour colour) {
   QPen pen(ColourOf(colour), 1);
   pen.setCosmetic(p.transform().m11() < 1);
   p.setPen(pen);
 }
 
-// Outline and fill in two classic colours; without antialiasing no other colour appears.
-void Shape(QPainter& p, Classic outline, Classic fill) {
-  SetPen(p, outline);
-  p.setBrush(ColourOf(fill));
-}
-
 void Page(QPainter& p, int left, int top, int right, int bottom, int fold) {
-  Shape(p, Classic::Black, Classic::White);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::White);
   p.drawPolygon(QPolygon({QPoint(left, top), QPoint(right - fold, top), QPoint(right, top + fold),
                           QPoint(right, bottom), QPoint(left, bottom)}));
-  Shape(p, Classic::Black, Classic::Silver);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Silver);
   p.drawPolygon(QPolygon(
       {QPoint(right - fold, top), QPoint(right - fold, top + fold), QPoint(right, top + fold)}));
 }
@@ -61,48 +32,48 @@ void DrawBlankPage(QPainter& p) {
 }
 
 void DrawOpenFolder(QPainter& p) {
-  Shape(p, Classic::Black, Classic::Olive);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Olive);
   p.drawPolygon(QPolygon({QPoint(2, 8), QPoint(10, 8), QPoint(12, 10), QPoint(25, 10),
                           QPoint(25, 26), QPoint(2, 26)}));
-  Shape(p, Classic::Black, Classic::White);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::White);
   p.drawRect(6, 5, 14, 10);
-  Shape(p, Classic::Black, Classic::Yellow);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Yellow);
   p.drawPolygon(QPolygon({QPoint(7, 14), QPoint(30, 14), QPoint(25, 26), QPoint(2, 26)}));
 }
 
 void DrawFloppyDisk(QPainter& p) {
-  Shape(p, Classic::Black, Classic::Navy);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Navy);
   p.drawPolygon(
       QPolygon({QPoint(3, 3), QPoint(26, 3), QPoint(29, 6), QPoint(29, 29), QPoint(3, 29)}));
-  Shape(p, Classic::Black, Classic::Silver);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Silver);
   p.drawRect(9, 3, 14, 9);
-  Shape(p, Classic::Silver, Classic::Navy);
+  SetShapeColours(p, ClassicColour::Silver, ClassicColour::Navy);
   p.drawRect(18, 5, 3, 5);
-  Shape(p, Classic::Black, Classic::White);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::White);
   p.drawRect(7, 16, 18, 13);
-  SetPen(p, Classic::Grey);
+  SetPen(p, ClassicColour::Grey);
   for (int y = 19; y <= 26; y += 3) p.drawLine(9, y, 23, y);
 }
 
 void DrawShapes(QPainter& p) {
-  Shape(p, Classic::Black, Classic::Blue);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Blue);
   p.drawRect(3, 15, 14, 14);
-  Shape(p, Classic::Black, Classic::Red);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Red);
   p.drawEllipse(14, 3, 15, 15);
-  Shape(p, Classic::Black, Classic::Lime);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Lime);
   p.drawPolygon(QPolygon({QPoint(20, 14), QPoint(30, 29), QPoint(10, 29)}));
 }
 
 void DrawEyedropper(QPainter& p) {
   // The glass tube runs from the bulb at the top right down to the tip at the bottom left.
-  Shape(p, Classic::Black, Classic::Silver);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Silver);
   p.drawPolygon(QPolygon(
       {QPoint(17, 9), QPoint(22, 14), QPoint(8, 28), QPoint(5, 28), QPoint(3, 26), QPoint(3, 23)}));
-  Shape(p, Classic::Black, Classic::Grey);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Grey);
   p.drawPolygon(QPolygon({QPoint(14, 8), QPoint(23, 17), QPoint(21, 19), QPoint(12, 10)}));
-  Shape(p, Classic::Black, Classic::Maroon);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Maroon);
   p.drawEllipse(19, 2, 10, 10);
-  Shape(p, Classic::Navy, Classic::Blue);
+  SetShapeColours(p, ClassicColour::Navy, ClassicColour::Blue);
   p.drawPolygon(QPolygon({QPoint(4, 24), QPoint(11, 17), QPoint(15, 17), QPoint(6, 26)}));
 }
 
@@ -131,7 +102,7 @@ void DrawArrow(QPainter& p, Glyph direction) {
         break;
     }
   }
-  Shape(p, Classic::Black, Classic::Teal);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Teal);
   p.drawPolygon(polygon);
 }
 
@@ -139,7 +110,7 @@ void DrawStackedSheets(QPainter& p) {
   Page(p, 14, 2, 29, 20, 4);
   Page(p, 9, 7, 24, 25, 4);
   Page(p, 4, 12, 19, 30, 4);
-  SetPen(p, Classic::Navy);
+  SetPen(p, ClassicColour::Navy);
   for (int y = 19; y <= 27; y += 3) p.drawLine(7, y, 15, y);
 }
 
@@ -152,6 +123,15 @@ const std::array<QRgb, 16>& ClassicColours() {
       qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
       qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
   return colours;
+}
+
+QColor ColourOf(ClassicColour colour) {
+  return QColor::fromRgb(ClassicColours()[static_cast<std::size_t>(colour)]);
+}
+
+void SetShapeColours(QPainter& p, ClassicColour outline, ClassicColour fill) {
+  SetPen(p, outline);
+  p.setBrush(ColourOf(fill));
 }
 
 QImage DrawGlyph(Glyph glyph, int side) {

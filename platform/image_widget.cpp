@@ -24,6 +24,12 @@ std::int64_t CeilScale(std::int64_t a, std::int64_t b, std::int64_t c) {
 // memory stays bounded whatever the exposed area.
 constexpr std::int64_t BandPixels = std::int64_t{1} << 20;
 
+// At a scale that is not a whole number a pixel on an edge may show either neighbour: one more
+// pixel on each side covers it.
+int EdgePad(std::int64_t ww, std::int64_t wh, std::int64_t sw, std::int64_t sh) {
+  return ww % sw == 0 && wh % sh == 0 ? 0 : 1;
+}
+
 QRect RectOf(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
   return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                static_cast<int>(bottom - top));
@@ -44,29 +50,20 @@ QRect ImageWidget::WidgetRectOf(const PixelRect& changed) const {
   const std::int64_t sw = surface->Width(), sh = surface->Height();
   const std::int64_t ww = width(), wh = height();
   if (sw <= 0 || sh <= 0) return {};
-  // At a scale that is not a whole number a pixel on an edge may show either neighbour: one
-  // more widget pixel on each side covers it.
-  const int pad = ww % sw == 0 && wh % sh == 0 ? 0 : 1;
+  const int pad = EdgePad(ww, wh, sw, sh);
   return RectOf(FloorScale(changed.left, ww, sw) - pad, FloorScale(changed.top, wh, sh) - pad,
                 CeilScale(changed.right, ww, sw) + pad, CeilScale(changed.bottom, wh, sh) + pad) &
          rect();
 }
 
+// repaint() and update() without a rectangle are those of rect().
 void ImageWidget::RepaintChanged(const PixelRect& changed, bool whole) {
-  if (whole) {
-    repaint();
-    return;
-  }
-  const QRect part = WidgetRectOf(changed);
+  const QRect part = whole ? rect() : WidgetRectOf(changed);
   if (!part.isEmpty()) repaint(part);
 }
 
 void ImageWidget::UpdateChanged(const PixelRect& changed, bool whole) {
-  if (whole) {
-    update();
-    return;
-  }
-  const QRect part = WidgetRectOf(changed);
+  const QRect part = whole ? rect() : WidgetRectOf(changed);
   if (!part.isEmpty()) update(part);
 }
 
@@ -88,7 +85,7 @@ void ImageWidget::PaintPart(QPainter& painter, const Surface& surface, const QRe
   }
   const std::int64_t ww = width(), wh = height();
   if (ww <= 0 || wh <= 0) return;
-  const int pad = ww % sw == 0 && wh % sh == 0 ? 0 : 1;
+  const int pad = EdgePad(ww, wh, sw, sh);
   const std::int64_t left = std::max<std::int64_t>(FloorScale(exposed.left(), sw, ww) - pad, 0);
   const std::int64_t top = std::max<std::int64_t>(FloorScale(exposed.top(), sh, wh) - pad, 0);
   const std::int64_t right = std::min(CeilScale(exposed.right() + 1, sw, ww) + pad, sw);

@@ -208,10 +208,9 @@ void LayOverBlack(Surface& surface) {
       const std::uint32_t p = row[x];
       const auto a = static_cast<std::uint8_t>(p >> 24);
       if (a == 0xFF) continue;
-      row[x] = 0xFF000000u |
-               (std::uint32_t{OverBlack(static_cast<std::uint8_t>(p >> 16), a)} << 16) |
-               (std::uint32_t{OverBlack(static_cast<std::uint8_t>(p >> 8), a)} << 8) |
-               OverBlack(static_cast<std::uint8_t>(p), a);
+      row[x] = Rgb32Word(MakeColour(OverBlack(static_cast<std::uint8_t>(p >> 16), a),
+                                    OverBlack(static_cast<std::uint8_t>(p >> 8), a),
+                                    OverBlack(static_cast<std::uint8_t>(p), a)));
     }
   }
 }

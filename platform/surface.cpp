@@ -22,18 +22,8 @@ int UsableTableSize(const PixelFormat& format) {
 }
 
 // One 8-bit channel reduced to a field of `bits` bits (rounded) and expanded back to 8 bits.
-std::uint32_t QuantiseChannel(std::uint32_t c, int bits) {
-  if (bits >= 8) return c;
-  if (bits <= 0) return 0;
-  const std::uint32_t max = (1u << bits) - 1;
-  const std::uint32_t v = (c * max + 127) / 255;
-  return (v * 255 + max / 2) / max;
-}
-
-// The colour as a 32-bit surface holds it: 0xFFRRGGBB.
-constexpr std::uint32_t ToRgb32(Colour c) {
-  return 0xFF000000u | (static_cast<std::uint32_t>(RedOf(c)) << 16) |
-         (static_cast<std::uint32_t>(GreenOf(c)) << 8) | BlueOf(c);
+std::uint8_t QuantiseChannel(std::uint8_t c, int bits) {
+  return bits >= 8 ? c : WidenChannel(NarrowChannel(c, bits), bits);
 }
 
 // A half-open range [begin, end) of one axis after clipping.
@@ -160,14 +150,14 @@ std::uint32_t Surface::Encode(Colour c) const {
         NearestColourIndex(format_.colourTable.data(), UsableTableSize(format_), c));
   }
   if (bytesPerPixel_ == 2) return masks_.ToPixel(c);
-  if (format_.bitsPerPixel == 24) return ToRgb32(c);
+  if (format_.bitsPerPixel == 24) return Rgb32Word(c);
   // Other 32-bit masks: only the width of each mask matters for which colours it can hold.
   const int redBits = std::popcount(format_.redMask);
   const int greenBits = std::popcount(format_.greenMask);
   const int blueBits = std::popcount(format_.blueMask);
-  return ToRgb32(MakeColour(static_cast<std::uint8_t>(QuantiseChannel(RedOf(c), redBits)),
-                            static_cast<std::uint8_t>(QuantiseChannel(GreenOf(c), greenBits)),
-                            static_cast<std::uint8_t>(QuantiseChannel(BlueOf(c), blueBits))));
+  return Rgb32Word(MakeColour(QuantiseChannel(RedOf(c), redBits),
+                              QuantiseChannel(GreenOf(c), greenBits),
+                              QuantiseChannel(BlueOf(c), blueBits)));
 }
 
 Colour Surface::ReadPixel(int x, int y) const {

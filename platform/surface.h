@@ -50,6 +50,12 @@ struct PixelRect {
   friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
+// The raw value of colour c in a 24- or 32-bit surface: 0xFFRRGGBB.
+constexpr std::uint32_t Rgb32Word(Colour c) {
+  return 0xFF000000u | (std::uint32_t{RedOf(c)} << 16) | (std::uint32_t{GreenOf(c)} << 8) |
+         BlueOf(c);
+}
+
 // Pixel memory, allocated without being cleared and copied whole.
 class PixelBuffer {
  public:
@@ -63,7 +69,6 @@ class PixelBuffer {
 
   void* Data() { return data_; }
   const void* Data() const { return data_; }
-  std::size_t Size() const { return size_; }
 
  private:
   void* data_ = nullptr;

@@ -11,77 +11,55 @@ namespace gk {
 
 namespace {
 
-// Indices into ClassicColours.
-enum class Classic {
-  Black = 0,
-  Maroon = 1,
-  Navy = 4,
-  Silver = 7,
-  Grey = 8,
-  Yellow = 11,
-  Blue = 12,
-  Fuchsia = 13,
-  White = 15
-};
-
-QColor ColourOf(Classic i) {
-  return QColor::fromRgb(ClassicColours()[static_cast<std::size_t>(i)]);
-}
-
-void Shape(QPainter& p, Classic outline, Classic fill) {
-  p.setPen(QPen(ColourOf(outline), 1));
-  p.setBrush(ColourOf(fill));
-}
-
 // The shapes lie along the diagonal from the bottom left, where each acts, to the top right.
 void DrawPen(QPainter& p) {
-  Shape(p, Classic::Black, Classic::Yellow);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Yellow);
   p.drawPolygon(QPolygon({QPoint(3, 16), QPoint(15, 4), QPoint(19, 8), QPoint(7, 20)}));
-  Shape(p, Classic::Black, Classic::Fuchsia);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Fuchsia);
   p.drawPolygon(QPolygon({QPoint(15, 4), QPoint(17, 2), QPoint(21, 6), QPoint(19, 8)}));
-  Shape(p, Classic::Black, Classic::Silver);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Silver);
   p.drawPolygon(QPolygon({QPoint(1, 22), QPoint(3, 16), QPoint(7, 20)}));
-  p.setPen(ColourOf(Classic::Black));
+  p.setPen(ColourOf(ClassicColour::Black));
   p.drawLine(1, 21, 2, 21);
   p.drawLine(1, 22, 2, 22);
 }
 
 void DrawEraser(QPainter& p) {
-  Shape(p, Classic::Black, Classic::Blue);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Blue);
   p.drawPolygon(QPolygon({QPoint(6, 10), QPoint(12, 4), QPoint(19, 11), QPoint(13, 17)}));
-  Shape(p, Classic::Black, Classic::White);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::White);
   p.drawPolygon(QPolygon({QPoint(1, 15), QPoint(6, 10), QPoint(13, 17), QPoint(8, 22)}));
 }
 
 void DrawFill(QPainter& p) {
   // A bucket tipped towards the bottom left, its paint running out to where it lands.
-  p.setPen(ColourOf(Classic::Black));
+  p.setPen(ColourOf(ClassicColour::Black));
   p.setBrush(Qt::NoBrush);
   p.drawPolyline(
       QPolygon({QPoint(8, 6), QPoint(15, 1), QPoint(21, 3), QPoint(21, 12), QPoint(16, 14)}));
-  Shape(p, Classic::Black, Classic::Silver);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Silver);
   p.drawPolygon(QPolygon({QPoint(3, 9), QPoint(14, 3), QPoint(19, 8), QPoint(12, 18)}));
-  Shape(p, Classic::Navy, Classic::Blue);
+  SetShapeColours(p, ClassicColour::Navy, ClassicColour::Blue);
   p.drawPolygon(QPolygon(
       {QPoint(4, 11), QPoint(10, 17), QPoint(5, 20), QPoint(2, 22), QPoint(1, 22), QPoint(1, 19)}));
 }
 
 void DrawEyedropper(QPainter& p) {
-  Shape(p, Classic::Black, Classic::Silver);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Silver);
   p.drawPolygon(
       QPolygon({QPoint(1, 22), QPoint(2, 19), QPoint(12, 9), QPoint(14, 11), QPoint(4, 21)}));
-  Shape(p, Classic::Black, Classic::Grey);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Grey);
   p.drawPolygon(QPolygon({QPoint(10, 8), QPoint(12, 6), QPoint(17, 11), QPoint(15, 13)}));
-  Shape(p, Classic::Black, Classic::Maroon);
+  SetShapeColours(p, ClassicColour::Black, ClassicColour::Maroon);
   p.drawEllipse(14, 2, 7, 7);
-  p.setPen(ColourOf(Classic::Blue));
+  p.setPen(ColourOf(ClassicColour::Blue));
   p.drawLine(3, 19, 7, 15);
 }
 
 // Paints white every transparent pixel beside the shape, corners included.
 void AddRim(QImage& image) {
   const QImage shape = image.copy();
-  const QRgb white = ClassicColours()[static_cast<std::size_t>(Classic::White)];
+  const QRgb white = ClassicColours()[static_cast<std::size_t>(ClassicColour::White)];
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
       if (qAlpha(shape.pixel(x, y)) != 0) continue;
