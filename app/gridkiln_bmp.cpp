@@ -84,15 +84,6 @@ void ReportFailure(const std::string& file, const std::string& message) {
   std::cerr << "gridkiln-bmp: " << file << ": " << ReasonWithoutName(message, file) << "\n";
 }
 
-bool EndsWith(const std::string& path, const std::string& extension) {
-  if (path.size() < extension.size()) return false;
-  std::string end = path.substr(path.size() - extension.size());
-  std::transform(end.begin(), end.end(), end.begin(), [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  });
-  return end == extension;
-}
-
 std::string InfoLine(const std::string& file) {
   // `info` reads no pixels: only the headers and masks the codec needs.
   const FileHead head = ReadFileHead(file, MaxBmpHeaderBytes);
@@ -129,20 +120,28 @@ struct Conversion {
   std::optional<PngConversionFailure> (*convert)(const std::string& in, const std::string& out);
 };
 
-std::optional<PngConversionFailure> ConvertPngToBmp(const std::string& pngPath,
-                                                    const std::string& bmpPath) {
+// Reads `in` with `load` and writes it to `out` as a BMP, at 8 bits over the halftone palette
+// with `save256`; the file and the reason of a failure, or nothing.
+std::optional<PngConversionFailure> RewriteAsBmp(const std::string& in, const std::string& out,
+                                                 Surface (*load)(const std::string&),
+                                                 bool save256) {
   Surface image;
   try {
-    image = LoadPictureFile(pngPath);
+    image = load(in);
   } catch (const std::exception& e) {
-    return PngConversionFailure{pngPath, e.what()};
+    return PngConversionFailure{in, e.what()};
   }
   try {
-    SaveBmpFile(bmpPath, image);
+    SaveBmpFile(out, save256 ? ConvertTo8BitHalftone(image) : image);
   } catch (const std::exception& e) {
-    return PngConversionFailure{bmpPath, e.what()};
+    return PngConversionFailure{out, e.what()};
   }
   return std::nullopt;
+}
+
+std::optional<PngConversionFailure> ConvertPngToBmp(const std::string& pngPath,
+                                                    const std::string& bmpPath) {
+  return RewriteAsBmp(pngPath, bmpPath, LoadPictureFile, false);
 }
 
 const Conversion ToPng{"png", ".bmp", PngPathFor, ConvertBmpToPng};
@@ -190,7 +189,7 @@ int RunConversion(const Conversion& conversion, const std::vector<std::string>& 
   if (output && inputs.size() != 1) {
     return UsageError(command + " -o takes exactly one input file");
   }
-  if (output && EndsWith(*output, conversion.refusedExtension)) {
+  if (output && HasExtension(*output, conversion.refusedExtension)) {
     return UsageError(command + " does not write " + *output + ": the name ends in " +
                       conversion.refusedExtension);
   }
@@ -209,19 +208,8 @@ int RunConversion(const Conversion& conversion, const std::vector<std::string>& 
 
 int RunCopy(const std::vector<std::string>& args, bool save256) {
   if (args.size() != 2) return UsageError("copy needs IN.bmp and OUT.bmp");
-  const std::string& in = args[0];
-  const std::string& out = args[1];
-  Surface image;
-  try {
-    image = LoadBmpFile(in);
-  } catch (const std::exception& e) {
-    ReportFailure(in, e.what());
-    return ExitFailed;
-  }
-  try {
-    SaveBmpFile(out, save256 ? ConvertTo8BitHalftone(image) : image);
-  } catch (const std::exception& e) {
-    ReportFailure(out, e.what());
+  if (const auto failure = RewriteAsBmp(args[0], args[1], LoadBmpFile, save256)) {
+    ReportFailure(failure->file, failure->reason);
     return ExitFailed;
   }
   return ExitOk;

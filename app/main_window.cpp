@@ -68,6 +68,21 @@ ControlWiring Step(QObject* control, ControlEvent event, CommandHandler handler)
   return {control, event, handler, 0, Repaint::Nothing};
 }
 
+// Connects `signal` to `slot` when `control` is a `Sender`.
+template <typename Sender, typename Signal, typename Slot>
+void ConnectIf(QObject* control, Signal signal, QObject* receiver, Slot slot) {
+  if (auto* sender = qobject_cast<Sender*>(control))
+    QObject::connect(sender, signal, receiver, slot);
+}
+
+// The file the user chose in the dialog, as its bytes on disk; nothing on Cancel.
+std::optional<std::string> ChosenFile(QFileDialog& dialog) {
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dialog.selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  return PathOnDisk(ToUtf8(files.first()));
+}
+
 ToolCursor CursorOf(int tool) {
   switch (tool) {
     case ToolErase:
@@ -303,18 +318,14 @@ std::vector<ControlWiring> TForm1::WiringTable() {
 }
 
 void TForm1::Connect(const ControlWiring& wiring) {
+  const auto run = [this, wiring] { Run(wiring, {}); };
   switch (wiring.event) {
     case ControlEvent::Click:
-      if (auto* button = qobject_cast<QToolButton*>(wiring.control)) {
-        connect(button, &QToolButton::clicked, this, [this, wiring] { Run(wiring, {}); });
-      } else if (auto* item = qobject_cast<QAction*>(wiring.control)) {
-        connect(item, &QAction::triggered, this, [this, wiring] { Run(wiring, {}); });
-      }
+      ConnectIf<QToolButton>(wiring.control, &QToolButton::clicked, this, run);
+      ConnectIf<QAction>(wiring.control, &QAction::triggered, this, run);
       break;
     case ControlEvent::Tick:
-      if (auto* timer = qobject_cast<QTimer*>(wiring.control)) {
-        connect(timer, &QTimer::timeout, this, [this, wiring] { Run(wiring, {}); });
-      }
+      ConnectIf<QTimer>(wiring.control, &QTimer::timeout, this, run);
       break;
     case ControlEvent::Press:
       // Every button presses.
@@ -332,9 +343,7 @@ void TForm1::Connect(const ControlWiring& wiring) {
       }
       break;
     case ControlEvent::Key:
-      if (auto* key = qobject_cast<QShortcut*>(wiring.control)) {
-        connect(key, &QShortcut::activated, this, [this, wiring] { Run(wiring, {}); });
-      }
+      ConnectIf<QShortcut>(wiring.control, &QShortcut::activated, this, run);
       break;
     case ControlEvent::WheelUp:
     case ControlEvent::WheelDown:
@@ -514,19 +523,13 @@ std::optional<std::string> TForm1::RunOpenDialog(const std::string& folder) {
   // A folder whose name is not UTF-8 has no text Qt could show; the dialog stays where it was.
   const QString shown = FromUtf8(folder);
   if (!folder.empty() && QDir(shown).exists()) dialog->setDirectory(shown);
-  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList files = dialog->selectedFiles();
-  if (files.isEmpty()) return std::nullopt;
-  return PathOnDisk(ToUtf8(files.first()));
+  return ChosenFile(*dialog);
 }
 
 std::optional<std::string> TForm1::RunSaveDialog(const std::string& presetPath) {
   QFileDialog* dialog = SaveDialog();
   dialog->selectFile(FromUtf8(presetPath));
-  if (dialog->exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList files = dialog->selectedFiles();
-  if (files.isEmpty()) return std::nullopt;
-  return PathOnDisk(ToUtf8(files.first()));
+  return ChosenFile(*dialog);
 }
 
 std::optional<Colour> TForm1::RunColourDialog(Colour current) {

@@ -189,7 +189,7 @@ void SaveImageFile(EditorContext& ctx, const std::string& path) {
   // save on.
   // A ".png" name is written as PNG, with the same 8-bit conversion; such a document is its
   // own PNG, so the export has nothing to add.
-  const bool asPng = HasPngExtension(path);
+  const bool asPng = HasExtension(path, ".png");
   const auto write = [&](const Surface& image) {
     if (asPng) {
       SavePngFile(path, image);

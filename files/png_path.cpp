@@ -1,5 +1,7 @@
 #include "files/png_path.h"
 
+#include <algorithm>
+
 #include "platform/path_text.h"
 
 namespace gk {
@@ -23,14 +25,11 @@ std::string BmpPathFor(const std::string& pngPath) {
   return WithExtension(pngPath, ".bmp");
 }
 
-bool HasPngExtension(const std::string& path) {
-  const std::string name = FileNamePart(path);
-  if (name.size() < 4) return false;
-  std::string end = name.substr(name.size() - 4);
-  for (char& c : end) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return end == ".png";
+bool HasExtension(std::string_view path, std::string_view extension) {
+  if (path.size() < extension.size()) return false;
+  return std::equal(
+      extension.begin(), extension.end(), path.end() - extension.size(),
+      [](char wanted, char c) { return wanted == (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
 }
 
 }  // namespace gk

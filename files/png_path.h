@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace gk {
 
@@ -9,7 +10,8 @@ namespace gk {
 std::string PngPathFor(const std::string& bmpPath);
 // The same with ".bmp": where `gridkiln-bmp bmp` writes the BMP of a PNG.
 std::string BmpPathFor(const std::string& pngPath);
-// True when the file name part ends in ".png", in any case: a document saved as PNG.
-bool HasPngExtension(const std::string& path);
+// True when the file name ends in `extension` (given in lower case), in any case: ".png" for a
+// document saved as PNG.
+bool HasExtension(std::string_view path, std::string_view extension);
 
 }  // namespace gk

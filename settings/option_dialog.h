@@ -54,8 +54,6 @@ class TFrmOption : public QDialog {
   QCheckBox* chkPng = nullptr;
   QPushButton* Button1 = nullptr;
   QPushButton* Button2 = nullptr;
-  std::vector<QLabel*> labels_;  // not yet sized to their captions
-  bool faceSet_ = false;         // the dialog's font, set when it is first shown
 };
 
 }  // namespace gk

@@ -7,30 +7,8 @@
 
 #include "platform/file_io.h"
 #include "settings/parse_int.h"
-#include "settings/size_limits.h"
 
 namespace gk {
-
-namespace {
-
-// The seven sizes in the order they are read, with the range each may take.
-struct SizeKey {
-  const char* name;
-  std::int32_t StartSizes::*field;
-  SizeRange range;
-};
-
-constexpr SizeKey SizeKeys[] = {
-    {"Width", &StartSizes::Width, DocumentSideRange},
-    {"Height", &StartSizes::Height, DocumentSideRange},
-    {"Width2", &StartSizes::Width2, EditWindowSideRange},
-    {"Height2", &StartSizes::Height2, EditWindowSideRange},
-    {"DotSize", &StartSizes::DotSize, DotSizeRange},
-    {"ButtonW", &StartSizes::ButtonW, ButtonSideRange},
-    {"ButtonH", &StartSizes::ButtonH, ButtonSideRange},
-};
-
-}  // namespace
 
 StartSizes LoadSettings(Settings& settings, const std::string& iniPath) {
   StartSizes sizes;
@@ -45,7 +23,7 @@ StartSizes LoadSettings(Settings& settings, const std::string& iniPath) {
   // Each size is taken as soon as it converts. The first missing or unconvertible value ends
   // the reading, leaving it and every later size at the default; a value that converts but lies
   // outside its range costs only its own field.
-  for (const SizeKey& key : SizeKeys) {
+  for (const SizeSetting& key : SizeSettings) {
     const auto value = TryParseInt(settings.LookupSetting(key.name));
     if (!value) break;
     if (key.range.Contains(*value)) sizes.*key.field = *value;

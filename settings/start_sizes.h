@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "settings/size_limits.h"
+
 namespace gk {
 
 // The seven size settings the main window is laid out from, at their initial values.
@@ -18,6 +20,24 @@ struct StartSizes {
 };
 
 inline constexpr StartSizes InitialSizes{};
+
+// Each size under its name in the settings file, in the order the file is read, with the range
+// it may take.
+struct SizeSetting {
+  const char* name;
+  std::int32_t StartSizes::*field;
+  SizeRange range;
+};
+
+inline constexpr SizeSetting SizeSettings[] = {
+    {"Width", &StartSizes::Width, DocumentSideRange},
+    {"Height", &StartSizes::Height, DocumentSideRange},
+    {"Width2", &StartSizes::Width2, EditWindowSideRange},
+    {"Height2", &StartSizes::Height2, EditWindowSideRange},
+    {"DotSize", &StartSizes::DotSize, DotSizeRange},
+    {"ButtonW", &StartSizes::ButtonW, ButtonSideRange},
+    {"ButtonH", &StartSizes::ButtonH, ButtonSideRange},
+};
 
 // Makes the sizes safe to lay out and allocate from: a size outside its range, and the dot size
 // with the edit window when together they make the grid larger than MaxGridSide, go back to

@@ -13,15 +13,8 @@ inline constexpr std::int32_t ToolPaint = 1;
 inline constexpr std::int32_t ToolSpoit = 2;
 inline constexpr std::int32_t ToolErase = 3;
 
-// The editor variables for the whole run.
-struct EditorState {
-  std::int32_t DotSize = InitialSizes.DotSize;
-  std::int32_t Width = InitialSizes.Width;
-  std::int32_t Height = InitialSizes.Height;
-  std::int32_t Width2 = InitialSizes.Width2;
-  std::int32_t Height2 = InitialSizes.Height2;
-  std::int32_t ButtonW = InitialSizes.ButtonW;
-  std::int32_t ButtonH = InitialSizes.ButtonH;
+// The editor variables for the whole run: the seven sizes, then the rest.
+struct EditorState : StartSizes {
   std::int32_t Tool = ToolPen;
   std::int32_t OriginX = 0;
   std::int32_t OriginY = 0;
@@ -39,22 +32,18 @@ struct EditorState {
   std::string BmpDir;   // the folder of automatic names, ending with "/"
   // An installed copy makes BmpDir when it is missing; a portable one never does.
   bool MakesBmpDir = false;
+
+  // The sizes' comparison would ignore everything else.
+  bool operator==(const EditorState&) const = delete;
 };
 
 // The seven sizes as they are now; Width and Height follow the document.
 inline StartSizes SizesOf(const EditorState& state) {
-  return {state.DotSize, state.Width,   state.Height, state.Width2,
-          state.Height2, state.ButtonW, state.ButtonH};
+  return state;
 }
 
 inline void SetSizes(EditorState& state, const StartSizes& sizes) {
-  state.DotSize = sizes.DotSize;
-  state.Width = sizes.Width;
-  state.Height = sizes.Height;
-  state.Width2 = sizes.Width2;
-  state.Height2 = sizes.Height2;
-  state.ButtonW = sizes.ButtonW;
-  state.ButtonH = sizes.ButtonH;
+  static_cast<StartSizes&>(state) = sizes;
 }
 
 }  // namespace gk
