@@ -247,8 +247,8 @@ void TForm1::SetToolTips() {
   tip(btnNew, "New", New1->shortcut());
   tip(btnOpen, "Open", Open1->shortcut());
   tip(btnSave, "Save", Save1->shortcut());
-  tip(btnPaint, "Fill", mngPaint->shortcut());
-  tip(btnSpoit, "Eyedropper", mngSpoit->shortcut());
+  tip(btnPaint, "Paint (fill)", mngPaint->shortcut());
+  tip(btnSpoit, "Spoit (eyedropper)", mngSpoit->shortcut());
   tip(btnLeft, "Move the edit window left", keyLeft->key());
   tip(btnUp, "Move the edit window up", keyUp->key());
   tip(btnDown, "Move the edit window down", keyDown->key());

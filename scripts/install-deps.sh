@@ -7,7 +7,7 @@ set -euo pipefail
 editor=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libpng-dev qt6-qpa-plugins
   fonts-ipafont-gothic dpkg-dev file)
 tests=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool imagemagick
-  appstream libxdamage-dev)
+  appstream libxdamage-dev lintian man-db)
 case "${1:-all}" in
   editor) packages=("${editor[@]}") ;;
   all) packages=("${editor[@]}" "${tests[@]}") ;;

@@ -2,7 +2,8 @@
 # Makes the Debian package from a build folder with cpack and takes it apart: every file in its
 # place and nothing else, stripped programs that still run, the dependencies a fresh Debian 12
 # needs, a desktop entry that names the installed program and icon, a metainfo file that
-# appstreamcli accepts, and manual pages.
+# appstreamcli accepts, manual pages that render without a troff warning, a changelog whose
+# newest entry is this version, and, where lintian is installed, no lintian tag at all.
 # Usage: debian_package_test.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
@@ -28,7 +29,7 @@ dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $1, $2, $6 }' | sort >"$work/conten
   for program in gridkiln gridkiln-bmp; do echo "-rwxr-xr-x root/root ./usr/bin/$program"; done
   for file in gridkiln/palette.bmp applications/gridkiln.desktop \
     metainfo/io.github.gridkiln.gridkiln.metainfo.xml man/man1/gridkiln.1.gz \
-    man/man1/gridkiln-bmp.1.gz; do
+    man/man1/gridkiln-bmp.1.gz doc/gridkiln/copyright doc/gridkiln/changelog.gz; do
     echo "-rw-r--r-- root/root ./usr/share/$file"
   done
   for side in 16 32 48 64 128 256; do
@@ -50,7 +51,10 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root"
 for program in gridkiln gridkiln-bmp; do
   sections=$(readelf -SW "$root/usr/bin/$program")
-  if grep -Eq '\.symtab|\.debug_' <<<"$sections"; then fail "$program is not stripped"; fi
+  # The symbols, the debugging data and the compiler's notes go; .note.* sections stay.
+  if grep -Eq '\] \.(symtab|debug_[a-z_]+|comment|note) ' <<<"$sections"; then
+    fail "$program is not stripped"
+  fi
 done
 [ "$("$root/usr/bin/gridkiln-bmp" --version)" = "gridkiln-bmp $version" ] ||
   fail "the packaged gridkiln-bmp does not run"
@@ -73,6 +77,32 @@ for page in gridkiln gridkiln-bmp; do
   [ "$header" = ".TH $page_upper 1 \"\" \"gridkiln $version\" \"User Commands\"" ] ||
     fail "$page.1 begins with: $header"
 done
+
+# Rendered as lintian does (UTF-8), for an ASCII terminal, and by groff alone without the
+# preprocessor that turns UTF-8 text into troff's escapes.
+for page in gridkiln gridkiln-bmp; do
+  man="$root/usr/share/man/man1/$page.1.gz"
+  gzip -dc "$man" >"$work/$page.1"
+  warnings=$({
+    LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$man" >/dev/null
+    LC_ALL=C man --warnings -l "$man" >/dev/null
+    groff -ww -man -z "$work/$page.1"
+  } 2>&1)
+  [ -z "$warnings" ] || fail "$page.1 renders with warnings:"$'\n'"$warnings"
+done
+
+newest=$(gzip -dc "$root/usr/share/doc/gridkiln/changelog.gz" | head -n 1)
+[[ "$newest" == "gridkiln ($version) "* ]] || fail "the changelog begins with: $newest"
+
+# Information tags count too: hardening, stripping and the desktop entry's keywords are reported
+# only as such.
+if command -v lintian >/dev/null; then
+  lintian --display-info --fail-on none --no-tag-display-limit "$deb" >"$work/lintian.log" \
+    2>"$work/lintian.err" || { cat "$work/lintian.err" >&2; fail "lintian did not run"; }
+  if grep -E '^[EWI]: ' "$work/lintian.log" >&2; then fail "lintian reports the tags above"; fi
+else
+  echo "lintian is not installed: the package is not checked with it" >&2
+fi
 
 if [ "$failed" -ne 0 ]; then exit 1; fi
 echo "$(basename "$deb"): $(wc -l <"$work/contents") files, Depends: $depends"
