@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "app/shell_quote.h"
+#include "files/document_write.h"
 #include "files/png_conversion.h"
 #include "files/png_path.h"
 #include "platform/bmp_codec.h"
 #include "platform/file_io.h"
-#include "platform/halftone_conversion.h"
 
 namespace gk {
 namespace {
@@ -43,10 +44,11 @@ constexpr const char* UsageText =
     "      not opaque are laid over black and 16-bit channels are rounded to 8 bits.\n"
     "  bmp -o OUT.bmp FILE.png\n"
     "      Write the one image to OUT.bmp instead.\n"
-    "  copy IN.bmp OUT.bmp [--save256]\n"
-    "      Read IN.bmp and write OUT.bmp as the editor saves: in the image's own format,\n"
-    "      or with --save256 at 8 bits per pixel over the halftone palette (an 8-bit\n"
-    "      image keeps its own colour table).\n"
+    "  copy IN.bmp OUT [--save256]\n"
+    "      Read IN.bmp and write OUT as the editor's Save as writes that name: a PNG\n"
+    "      when OUT ends in \".png\" (in any case), else a BMP, in the image's own\n"
+    "      format, or with --save256 at 8 bits per pixel over the halftone palette (an\n"
+    "      8-bit image keeps its own colour table).\n"
     "  --help      Show this text.\n"
     "  --version   Show the program's version.\n"
     "\n"
@@ -56,7 +58,8 @@ constexpr const char* UsageText =
     "only once completely written (one with several hard links, or in a folder you\n"
     "may not write, is updated in place once room for it is reserved) and keeps its\n"
     "permissions, owner, group, hard links and symbolic links. Put -- before file\n"
-    "names that begin with \"-\".\n"
+    "names that begin with \"-\". A file name holding control characters is printed\n"
+    "quoted, with those characters escaped, as in 'a'$'\\033''b.bmp'.\n"
     "Exit status: 0 when every file succeeded; 1 when any file failed, with one line\n"
     "\"gridkiln-bmp: FILE: REASON\" per failing file on standard error; 2 for a usage\n"
     "error.\n";
@@ -67,8 +70,8 @@ int UsageError(const std::string& problem) {
 }
 
 // Error texts from the lower layers already name the file ("hero.bmp: not a BMP file",
-// "cannot write hero.png: out of memory"); the name is taken out so that it is printed once,
-// in front.
+// "cannot write hero.png: No space left on device"); the name is taken out so that it is
+// printed once, in front.
 std::string ReasonWithoutName(const std::string& message, const std::string& file) {
   const std::string named = file + ": ";
   if (file.empty()) return message;
@@ -80,15 +83,18 @@ std::string ReasonWithoutName(const std::string& message, const std::string& fil
   return message;
 }
 
+// A name left in the reason cannot be told from its words, so only its control characters are
+// escaped there.
 void ReportFailure(const std::string& file, const std::string& message) {
-  std::cerr << "gridkiln-bmp: " << file << ": " << ReasonWithoutName(message, file) << "\n";
+  std::cerr << "gridkiln-bmp: " << ShellQuoted(file) << ": "
+            << EscapedControls(ReasonWithoutName(message, file)) << "\n";
 }
 
 std::string InfoLine(const std::string& file) {
   // `info` reads no pixels: only the headers and masks the codec needs.
   const FileHead head = ReadFileHead(file, MaxBmpHeaderBytes);
   const BmpInfo info = ReadBmpInfo(head.bytes, head.fileSize, file);
-  std::string line = file + ": " + std::to_string(info.width) + " x " +
+  std::string line = ShellQuoted(file) + ": " + std::to_string(info.width) + " x " +
                      std::to_string(info.height) + ", " + std::to_string(info.bitsPerPixel) +
                      " bpp, " + HeaderKindName(info.header) + " header, " +
                      CompressionName(info.compression) + ", " +
@@ -120,11 +126,12 @@ struct Conversion {
   std::optional<PngConversionFailure> (*convert)(const std::string& in, const std::string& out);
 };
 
-// Reads `in` with `load` and writes it to `out` as a BMP, at 8 bits over the halftone palette
-// with `save256`; the file and the reason of a failure, or nothing.
-std::optional<PngConversionFailure> RewriteAsBmp(const std::string& in, const std::string& out,
-                                                 Surface (*load)(const std::string&),
-                                                 bool save256) {
+// Reads `in` with `load` and writes it to `out` as the editor's Save as writes that name (at 8
+// bits over the halftone palette with `save256`); the file and the reason of a failure, or
+// nothing. A failure to read names `in`; one in the conversion, the encoding or the write names
+// `out`.
+std::optional<PngConversionFailure> Rewrite(const std::string& in, const std::string& out,
+                                            Surface (*load)(const std::string&), bool save256) {
   Surface image;
   try {
     image = load(in);
@@ -132,16 +139,17 @@ std::optional<PngConversionFailure> RewriteAsBmp(const std::string& in, const st
     return PngConversionFailure{in, e.what()};
   }
   try {
-    SaveBmpFile(out, save256 ? ConvertTo8BitHalftone(image) : image);
+    WriteDocumentFile(out, image, save256);
   } catch (const std::exception& e) {
     return PngConversionFailure{out, e.what()};
   }
   return std::nullopt;
 }
 
+// `bmp` refuses output names ending in ".png", so the rewrite always writes a BMP.
 std::optional<PngConversionFailure> ConvertPngToBmp(const std::string& pngPath,
                                                     const std::string& bmpPath) {
-  return RewriteAsBmp(pngPath, bmpPath, LoadPictureFile, false);
+  return Rewrite(pngPath, bmpPath, LoadPictureFile, false);
 }
 
 const Conversion ToPng{"png", ".bmp", PngPathFor, ConvertBmpToPng};
@@ -163,7 +171,7 @@ std::optional<std::string> RefusedOutput(const ConversionRun& run, const std::st
     return "cannot write: it is one of the input files";
   }
   for (const auto& [done, from] : run.written) {
-    if (done == *id) return "cannot write: already written from " + from;
+    if (done == *id) return "cannot write: already written from " + ShellQuoted(from);
   }
   return std::nullopt;
 }
@@ -190,7 +198,7 @@ int RunConversion(const Conversion& conversion, const std::vector<std::string>& 
     return UsageError(command + " -o takes exactly one input file");
   }
   if (output && HasExtension(*output, conversion.refusedExtension)) {
-    return UsageError(command + " does not write " + *output + ": the name ends in " +
+    return UsageError(command + " does not write " + ShellQuoted(*output) + ": the name ends in " +
                       conversion.refusedExtension);
   }
   ConversionRun run;
@@ -207,8 +215,8 @@ int RunConversion(const Conversion& conversion, const std::vector<std::string>& 
 }
 
 int RunCopy(const std::vector<std::string>& args, bool save256) {
-  if (args.size() != 2) return UsageError("copy needs IN.bmp and OUT.bmp");
-  if (const auto failure = RewriteAsBmp(args[0], args[1], LoadBmpFile, save256)) {
+  if (args.size() != 2) return UsageError("copy needs IN.bmp and OUT");
+  if (const auto failure = Rewrite(args[0], args[1], LoadBmpFile, save256)) {
     ReportFailure(failure->file, failure->reason);
     return ExitFailed;
   }
@@ -246,7 +254,7 @@ int Run(int argc, char** argv) {
       if (i + 1 == args.size()) return UsageError("-o needs a file name");
       output = args[++i];
     } else if (!optionsEnded && a.size() > 1 && a[0] == '-') {
-      return UsageError("unknown option " + a);
+      return UsageError("unknown option " + ShellQuoted(a));
     } else {
       operands.push_back(a);
     }
@@ -256,7 +264,7 @@ int Run(int argc, char** argv) {
   if (command == "png") return RunConversion(ToPng, operands, output);
   if (command == "bmp") return RunConversion(ToBmp, operands, output);
   if (command == "copy") return RunCopy(operands, save256);
-  return UsageError("unknown command " + command);
+  return UsageError("unknown command " + ShellQuoted(command));
 }
 
 }  // namespace
@@ -266,7 +274,7 @@ int main(int argc, char** argv) {
   try {
     return gk::Run(argc, argv);
   } catch (const std::exception& e) {
-    std::cerr << "gridkiln-bmp: " << e.what() << '\n';
+    std::cerr << "gridkiln-bmp: " << gk::EscapedControls(e.what()) << '\n';
     return 1;
   }
 }

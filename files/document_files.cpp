@@ -6,15 +6,13 @@
 #include <system_error>
 #include <utility>
 
-#include "files/png_conversion.h"
+#include "files/document_write.h"
 #include "files/png_export.h"
-#include "files/png_path.h"
 #include "files/series_menu.h"
-#include "platform/bmp_codec.h"
 #include "platform/file_io.h"
 #include "platform/folder_creation.h"
-#include "platform/halftone_conversion.h"
 #include "platform/path_text.h"
+#include "platform/picture_memory.h"
 #include "settings/parse_int.h"
 #include "settings/size_limits.h"
 #include "workspace/grid_view.h"
@@ -75,7 +73,12 @@ void RecreateDocument(EditorContext& ctx) {
     width = ParseNewSide(texts->first, "Width");
     height = ParseNewSide(texts->second, "Height");
   }
-  ReplaceDocument(ctx, Surface(width, height, PixelFormat::Rgb24(), Black));
+  // The new picture has no name yet; made before anything is replaced, so that running out of
+  // memory leaves the document as it was.
+  Surface document = WithPictureMemory(UnnamedDocument, {width, height, 24}, [&] {
+    return Surface(width, height, PixelFormat::Rgb24(), Black);
+  });
+  ReplaceDocument(ctx, std::move(document));
 }
 
 // Where Save puts a document that has no name yet.
@@ -189,21 +192,8 @@ void SaveImageFile(EditorContext& ctx, const std::string& path) {
   // save on.
   // A ".png" name is written as PNG, with the same 8-bit conversion; such a document is its
   // own PNG, so the export has nothing to add.
-  const bool asPng = HasExtension(path, ".png");
-  const auto write = [&](const Surface& image) {
-    if (asPng) {
-      SavePngFile(path, image);
-    } else {
-      SaveBmpFile(path, image);
-    }
-  };
-  const Surface& document = ctx.Document();
-  if (ctx.settings.FlagOn("Save256")) {
-    write(ConvertTo8BitHalftone(document));
-  } else {
-    write(document);
-  }
-  const bool png = ctx.settings.FlagOn("Png") && !asPng;
+  WriteDocumentFile(path, ctx.Document(), ctx.settings.FlagOn("Save256"));
+  const bool png = ctx.settings.FlagOn("Png") && !SavesAsPng(path);
 
   ctx.ui.SetTitle("Saved as " + FileNamePart(path));
   ctx.ui.StartTimer();

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "platform/picture_memory.h"
 #include "platform/surface.h"
 
 namespace gk::png {
@@ -45,6 +46,7 @@ struct EncodeJob {
   FilterChoice filter = FilterChoice::LibpngDefault;
   png_byte* row = nullptr;  // a row converted to R, G, B bytes, where one is needed
   std::vector<std::uint8_t>* out = nullptr;
+  bool outOfMemory = false;  // the encoded file did not fit in memory
   char error[256] = {};
 };
 
@@ -65,7 +67,10 @@ void WriteFn(png_structp png, png_bytep data, png_size_t length) {
     failed = true;
   }
   // Raised outside the handler, so the longjmp leaves no exception half handled.
-  if (failed) png_error(png, "out of memory");
+  if (failed) {
+    job->outOfMemory = true;
+    png_error(png, "out of memory");
+  }
 }
 
 void FlushFn(png_structp) {}
@@ -215,10 +220,13 @@ int WriteSurfacePng(const std::string& pngPath, const Surface& s, const PngOptio
     std::vector<std::uint8_t> encoded;
     job.row = row.data();
     job.out = &encoded;
-    if (!RunLibpng(&job)) return Fail(pngPath + ": cannot write: " + job.error);
+    if (!RunLibpng(&job)) {
+      if (job.outOfMemory) throw std::bad_alloc();
+      return Fail(pngPath + ": cannot write: " + job.error);
+    }
     WriteFileAtomically(pngPath, encoded);
   } catch (const std::bad_alloc&) {
-    return Fail(pngPath + ": cannot write: out of memory");
+    return Fail(NotEnoughMemoryText(pngPath, SizeOf(s)));
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

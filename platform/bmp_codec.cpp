@@ -8,6 +8,7 @@
 
 #include "platform/bgr_rows.h"
 #include "platform/channel_masks.h"
+#include "platform/picture_memory.h"
 
 namespace gk {
 
@@ -565,7 +566,9 @@ Surface DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name) 
   const bool rle = l.info.compression == BiRle8 || l.info.compression == BiRle4;
   if (!rle) CheckPixelBytes(l, bytes, name);
   // Every pixel is written below: by the rows, or by the run-length decoder's first clearing.
-  Surface surface = Surface::Unfilled(l.info.width, l.info.height, FormatOf(l, bytes));
+  Surface surface = WithPictureMemory(
+      name, {l.info.width, l.info.height, l.info.bitsPerPixel},
+      [&] { return Surface::Unfilled(l.info.width, l.info.height, FormatOf(l, bytes)); });
   if (rle) {
     DecodeRle(l, bytes, name, surface);
   } else {

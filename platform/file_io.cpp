@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <new>
 #include <stdexcept>
 
 #include "platform/bmp_codec.h"
 #include "platform/file_error.h"
 #include "platform/file_replace.h"
+#include "platform/picture_memory.h"
 #include "platform/png_reader.h"
 #include "platform/unique_fd.h"
 
@@ -60,6 +62,33 @@ std::size_t ReadUpTo(const std::string& path, int fd, std::uint8_t* data, std::s
 
 [[noreturn]] void FailTooLarge(const std::string& path) {
   throw FileError(path, "cannot read: file too large");
+}
+
+bool IsBmp(std::span<const std::uint8_t> bytes) {
+  return bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M';
+}
+
+// The picture a file's headers declare, read again from its first bytes; a file that declares
+// none is refused with the reason a load would give.
+PictureSize DeclaredPicture(const std::string& path, bool pngToo) {
+  const FileHead head = ReadFileHead(path, MaxBmpHeaderBytes);
+  if (pngToo && HasPngSignature(head.bytes)) {
+    const PngInfo info = ReadPngHeader(head.bytes, path);
+    return {info.width, info.height, SurfaceBits(info)};
+  }
+  if (pngToo && !IsBmp(head.bytes)) throw FileError(path, "not a BMP or PNG file");
+  const BmpInfo info = ReadBmpInfo(head.bytes, head.fileSize, path);
+  return {info.width, info.height, info.bitsPerPixel};
+}
+
+// The whole picture file. When its bytes do not fit in memory the message names the picture, as
+// it does when the decoded pixels do not fit.
+std::vector<std::uint8_t> ReadPictureBytes(const std::string& path, bool pngToo) {
+  try {
+    return ReadFileBytes(path, MaxBmpFileBytes);
+  } catch (const std::bad_alloc&) {
+    throw std::runtime_error(NotEnoughMemoryText(path, DeclaredPicture(path, pngToo)));
+  }
 }
 
 }  // namespace
@@ -112,19 +141,20 @@ std::optional<FileIdentity> IdentifyFile(const std::string& path) {
 }
 
 Surface LoadBmpFile(const std::string& path) {
-  const std::vector<std::uint8_t> bytes = ReadFileBytes(path, MaxBmpFileBytes);
+  const std::vector<std::uint8_t> bytes = ReadPictureBytes(path, false);
   return DecodeBmp(bytes, path);
 }
 
 Surface LoadPictureFile(const std::string& path) {
-  const std::vector<std::uint8_t> bytes = ReadFileBytes(path, MaxBmpFileBytes);
+  const std::vector<std::uint8_t> bytes = ReadPictureBytes(path, true);
   if (HasPngSignature(bytes)) return DecodePng(bytes, path);
-  if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return DecodeBmp(bytes, path);
+  if (IsBmp(bytes)) return DecodeBmp(bytes, path);
   throw FileError(path, "not a BMP or PNG file");
 }
 
 void SaveBmpFile(const std::string& path, const Surface& surface) {
-  const BmpBytes bytes = EncodeBmp(surface);
+  const BmpBytes bytes =
+      WithPictureMemory(path, SizeOf(surface), [&] { return EncodeBmp(surface); });
   WriteFileAtomically(path, bytes);
 }
 

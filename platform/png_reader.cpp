@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/bmp_codec.h"
+#include "platform/picture_memory.h"
 
 namespace gk {
 
@@ -196,8 +197,8 @@ PixelFormat IndexedFormat(const DecodeJob& job) {
     const std::uint8_t a = i < job.alphaSize ? job.alpha[i] : 0xFF;
     table.push_back(MakeColour(OverBlack(c.red, a), OverBlack(c.green, a), OverBlack(c.blue, a)));
   }
-  // The editor's indexed formats are those of BMP files, which have no 2-bit pixels.
-  return PixelFormat::Indexed(job.bitDepth == 2 ? 4 : job.bitDepth, std::move(table));
+  return PixelFormat::Indexed(SurfaceBits({.bitDepth = job.bitDepth, .colourType = job.colourType}),
+                              std::move(table));
 }
 
 // Rows hold B, G, R, A; the surface wants B, G, R, 0xFF.
@@ -222,7 +223,7 @@ bool HasPngSignature(std::span<const std::uint8_t> bytes) {
          std::memcmp(bytes.data(), Signature, sizeof Signature) == 0;
 }
 
-PngInfo ReadPngInfo(std::span<const std::uint8_t> bytes, const std::string& name) {
+PngInfo ReadPngHeader(std::span<const std::uint8_t> bytes, const std::string& name) {
   if (!HasPngSignature(bytes)) Fail(name, "not a PNG file");
   const std::uint8_t* b = bytes.data();
   const std::size_t size = bytes.size();
@@ -248,6 +249,21 @@ PngInfo ReadPngInfo(std::span<const std::uint8_t> bytes, const std::string& name
     Fail(name, "unsupported bit depth " + std::to_string(info.bitDepth) + " for colour type " +
                    std::to_string(info.colourType));
   }
+  return info;
+}
+
+int SurfaceBits(const PngInfo& info) {
+  if (info.colourType != PNG_COLOR_TYPE_PALETTE) return 24;
+  // The editor's indexed formats are those of BMP files, which have no 2-bit pixels.
+  return info.bitDepth == 2 ? 4 : info.bitDepth;
+}
+
+PngInfo ReadPngInfo(std::span<const std::uint8_t> bytes, const std::string& name) {
+  const PngInfo info = ReadPngHeader(bytes, name);
+  const std::uint8_t* b = bytes.data();
+  const std::size_t size = bytes.size();
+  const auto width = static_cast<std::uint32_t>(info.width);
+  const auto height = static_cast<std::uint32_t>(info.height);
 
   // The chunks up to the end of the image data. An animation's control chunk comes before it.
   std::uint64_t imageData = 0;
@@ -295,9 +311,13 @@ Surface DecodePng(std::span<const std::uint8_t> bytes, const std::string& name) 
       static_cast<int>(job.height) != expected.height || job.rowBytes != job.width * pixelBytes) {
     Fail(name, "unsupported PNG layout");
   }
-  Surface surface = Surface::Unfilled(expected.width, expected.height,
-                                      indexed ? IndexedFormat(job) : PixelFormat::Rgb24());
-  std::vector<png_bytep> rows(job.height);
+  Surface surface;
+  std::vector<png_bytep> rows;
+  WithPictureMemory(name, {expected.width, expected.height, SurfaceBits(expected)}, [&] {
+    surface = Surface::Unfilled(expected.width, expected.height,
+                                indexed ? IndexedFormat(job) : PixelFormat::Rgb24());
+    rows.resize(job.height);
+  });
   for (int y = 0; y < surface.Height(); ++y) rows[y] = surface.Bytes(y);
   job.rows = rows.data();
   if (!ReadPixels(&job)) FailFromLibpng(job, name);

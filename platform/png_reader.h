@@ -28,6 +28,12 @@ struct PngInfo {
   bool interlaced = false;
 };
 
+// The header chunk alone, checked as ReadPngInfo checks it (size bounds, bit depth): enough to
+// describe the picture from the first bytes of a file.
+PngInfo ReadPngHeader(std::span<const std::uint8_t> bytes, const std::string& name);
+// Bits per pixel of the surface DecodePng gives: the index depth (2 bits widened to 4), else 24.
+int SurfaceBits(const PngInfo& info);
+
 // Checks the header and the chunks up to the end of the image data without decoding them. It
 // refuses what is not a PNG, a size beyond the BMP codec's bounds (MaxBmpSide a side,
 // MaxBmpPixels in all), an animated PNG, and image data too short for the declared size even at

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "platform/flood_fill.h"
+#include "platform/picture_memory.h"
 #include "workspace/colour_selection.h"
 #include "workspace/grid_view.h"
 
@@ -23,7 +25,11 @@ int ClampToInt(std::int64_t v) {
 // the document's raw pixels.
 Surface& UndoCopy(EditorContext& ctx) {
   ImageControl& undo = ctx.controls.ImgViewB;
-  if (!undo.HasSurface()) undo.NewSurfaceFormat = ctx.Document().Format();
+  if (!undo.HasSurface()) {
+    const Surface& doc = ctx.Document();
+    undo.NewSurfaceFormat = doc.Format();
+    WithPictureMemory(ctx.DocumentName(), SizeOf(doc), [&] { undo.Canvas(); });
+  }
   return undo.Canvas();
 }
 
@@ -61,21 +67,29 @@ void PickAt(EditorContext& ctx, int x, int y) {
 }  // namespace
 
 void TakeUndoSnapshot(EditorContext& ctx) {
-  // A copy left in another format would convert, and so lose, colours; it is about to be
-  // overwritten whole anyway, so it is made anew in the document's format.
   ImageControl& control = ctx.controls.ImgViewB;
   const Surface& doc = ctx.Document();
-  if (control.HasSurface() && control.SurfaceIfAny()->Format() != doc.Format()) {
-    control.DiscardSurface();
-  }
-  if (!control.HasSurface() && control.Width == doc.Width() && control.Height == doc.Height() &&
-      ctx.state.Width >= doc.Width() && ctx.state.Height >= doc.Height()) {
-    // The new white copy would be overwritten whole: copy the document straight away.
-    control.SetSurface(doc);
+  const std::int32_t width = ctx.state.Width;
+  const std::int32_t height = ctx.state.Height;
+  if (control.HasSurface() && control.SurfaceIfAny()->Format() == doc.Format()) {
+    CopyBlock(control.Canvas(), 0, 0, width, height, doc, 0, 0);
     return;
   }
-  Surface& undo = UndoCopy(ctx);
-  CopyBlock(undo, 0, 0, ctx.state.Width, ctx.state.Height, ctx.Document(), 0, 0);
+  // A copy left in another format would convert, and so lose, colours; it is about to be
+  // overwritten whole anyway, so it is made anew in the document's format. The old copy goes
+  // only once the new one is made: running out of memory leaves both as they were.
+  Surface copy = WithPictureMemory(ctx.DocumentName(), SizeOf(doc), [&] {
+    if (control.Width == doc.Width() && control.Height == doc.Height() && width >= doc.Width() &&
+        height >= doc.Height()) {
+      // The new white copy would be overwritten whole: copy the document straight away.
+      return Surface(doc);
+    }
+    Surface white(control.Width, control.Height, doc.Format(), White);
+    CopyBlock(white, 0, 0, width, height, doc, 0, 0);
+    return white;
+  });
+  control.NewSurfaceFormat = doc.Format();
+  control.SetSurface(std::move(copy));
 }
 
 void MarkModified(EditorContext& ctx) {
@@ -105,6 +119,8 @@ void PlotDot(EditorContext& ctx, int x, int y) {
 void ImgMainMouseDown(EditorContext& ctx, int x, int y) {
   EditorState& s = ctx.state;
   if (s.OpenGuard || s.DotSize <= 0) return;
+  // A press whose undo copy cannot be made changes nothing, and the drag after it draws nothing.
+  s.Stroking = false;
   TakeUndoSnapshot(ctx);
   MarkModified(ctx);
   switch (s.Tool) {

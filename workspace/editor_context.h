@@ -10,6 +10,9 @@
 
 namespace gk {
 
+// How messages name a document that has no file yet.
+inline constexpr const char* UnnamedDocument = "Untitled";
+
 // Everything a handler works on, handed to it explicitly.
 struct EditorContext {
   explicit EditorContext(EditorUi& ui) : ui(ui) {}
@@ -26,6 +29,8 @@ struct EditorContext {
   EditorUi& ui;
 
   Surface& Document() { return controls.ImgView.Canvas(); }
+  // How messages name the document: its path, or UnnamedDocument while it has none.
+  std::string DocumentName() const { return documentPath.empty() ? UnnamedDocument : documentPath; }
 };
 
 }  // namespace gk

@@ -1,6 +1,9 @@
 #include "workspace/transforms.h"
 
+#include <optional>
+
 #include "platform/image_transforms.h"
+#include "platform/picture_memory.h"
 #include "workspace/drawing_tools.h"
 #include "workspace/grid_view.h"
 
@@ -10,18 +13,22 @@ namespace {
 
 template <typename Mapping>
 void RunTransform(EditorContext& ctx, Mapping mapping) {
+  Surface& doc = ctx.Document();
+  const ImageControl& undoControl = ctx.controls.ImgViewB;
+  // The undo copy is kept at the size the file code gave it; should the document differ, map
+  // from a private copy rather than from a partial picture. It is made first, so that running
+  // out of memory changes nothing.
+  std::optional<Surface> before;
+  const auto keepBefore = [&](int undoWidth, int undoHeight) {
+    if (before || (undoWidth == doc.Width() && undoHeight == doc.Height())) return;
+    before.emplace(WithPictureMemory(ctx.DocumentName(), SizeOf(doc), [&] { return doc; }));
+  };
+  keepBefore(undoControl.Width, undoControl.Height);
   TakeUndoSnapshot(ctx);
   MarkModified(ctx);
-  Surface& doc = ctx.Document();
-  const Surface& undo = ctx.controls.ImgViewB.Canvas();
-  if (undo.Width() == doc.Width() && undo.Height() == doc.Height()) {
-    mapping(doc, undo);
-  } else {
-    // The undo copy is kept at the size the file code gave it; should the document differ,
-    // map from a private copy rather than from a partial picture.
-    const Surface before = doc;
-    mapping(doc, before);
-  }
+  const Surface& undo = *undoControl.SurfaceIfAny();
+  keepBefore(undo.Width(), undo.Height());
+  mapping(doc, before ? *before : undo);
   RedrawGrid(ctx);
 }
 

@@ -225,6 +225,63 @@ run copy rgb.bmp dir.bmp
 expect_status 1 "copy onto a folder"
 grep -q "^gridkiln-bmp: dir.bmp: ." err.txt || fail "copy onto a folder: $(cat err.txt)"
 
+# copy writes what the editor's Save as writes for the output's name: PNG for ".png" in any
+# case, BMP otherwise, at 8 bits with --save256 (PNG bytes 24-25: bit depth, colour type).
+png_kind() { od -An -tx1 -j24 -N2 "$1" | tr -d ' \n'; }
+while read -r out kind plain eight; do
+  for flag in "" --save256; do
+    rm -f "$out"
+    # shellcheck disable=SC2086
+    run copy $flag rgb.bmp "$out"
+    expect_status 0 "copy $flag to $out"
+    want=$plain
+    [ -n "$flag" ] && want=$eight
+    if [ "$kind" = png ]; then
+      if ! is_png "$out" || [ "$(png_kind "$out")" != "$want" ]; then
+        fail "copy $flag $out: not the PNG $want"
+      fi
+    else
+      run info "$out"
+      grep -qF ": 3 x 2, $want bpp," out.txt || fail "copy $flag $out: not a $want-bit BMP"
+    fi
+  done
+done <<'ROWS'
+c.png png 0802 0803
+c.PNG png 0802 0803
+c.bmp bmp 24 8
+c.png.bmp bmp 24 8
+cpng bmp 24 8
+ROWS
+
+# File names print as they are, or, when they hold control characters or bytes that are not
+# UTF-8, quoted with those escaped as coreutils does: on stdout (info) and stderr (a failure).
+while IFS='|' read -r raw shown; do
+  # shellcheck disable=SC2059 # the rows are printf escapes
+  printf -v name -- "$raw"
+  printf 'junk' >"$name"
+  run info "$name"
+  expect_line err.txt "gridkiln-bmp: $shown: not a BMP file" "failure of $raw"
+  make_rgb24 "$name"
+  run info "$name"
+  expect_line out.txt "$shown: 3 x 2, 24 bpp, info header, BI_RGB, 0 table colours" "info of $raw"
+  grep -q '[[:cntrl:]]' <(tr -d '\n' <out.txt; tr -d '\n' <err.txt) && fail "$raw: raw control bytes"
+  if [[ $shown == \'* ]]; then
+    back=
+    eval "back=$shown"
+    [ "$back" = "$name" ] || fail "$shown does not name $raw in a shell"
+  fi
+  rm -f -- "$name"
+done <<'ROWS'
+plain name.bmp|plain name.bmp
+\xc3\xa4pfel.bmp|äpfel.bmp
+a\033[2Jb.bmp|'a'$'\033''[2Jb.bmp'
+\033]0;title\a.bmp|''$'\033'']0;title'$'\a''.bmp'
+tab\there\n|'tab'$'\t''here'$'\n'
+q'\001.bmp|'q'\'''$'\001''.bmp'
+\377x.bmp|''$'\377''x.bmp'
+c1\xc2\x9b.bmp|'c1'$'\302\233''.bmp'
+ROWS
+
 # A full disk: the copy fails and the previous file stays whole, with nothing left beside it.
 mkdir full
 if mount -t tmpfs -o size=64k tmpfs full 2>/dev/null; then

@@ -150,3 +150,19 @@ convert picture.ppm $png PNG24:picture_rgb8_chunks.png
 convert "$deep/tints16.ppm" $opaque PNG48:tints_rgb16.png
 with_alpha tints.ppm fade.pgm PNG32:tints_fade_rgba8.png
 with_alpha "$deep/tints16.ppm" "$deep/fade16.pgm" PNG64:tints_fade_rgba16.png
+
+# 16384 x 4096, too large for a lowered address-space limit: the headers of a black 24-bit BMP
+# (the out-of-memory test adds its pixels as a hole in a sparse file) and a 1-bit grey PNG of
+# 8 KiB, which the editor holds at 24 bits.
+python3 - <<'PY'
+import struct, zlib
+w, h = 16384, 4096
+with open('huge_rgb24_head.bmp', 'wb') as f:
+    f.write(b'BM' + struct.pack('<IHHIIiiHHIIiiII', 54 + w * 3 * h, 0, 0, 54, 40, w, h, 1, 24, 0,
+                                w * 3 * h, 0, 0, 0, 0))
+def chunk(kind, data):
+    return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+with open('huge_grey1.png', 'wb') as f:
+    f.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', w, h, 1, 0, 0, 0, 0)) +
+            chunk(b'IDAT', zlib.compress(bytes((w // 8 + 1) * h), 9)) + chunk(b'IEND', b''))
+PY

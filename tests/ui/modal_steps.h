@@ -52,7 +52,8 @@ inline void AnswerNextBox(BoxSeen& seen, QMessageBox::StandardButton button) {
       return;
     }
     seen.seen = true;
-    seen.text = box->text();
+    // The text as given: the box adds zero-width spaces where long names may wrap.
+    seen.text = box->text().remove(QChar(0x200B));
     seen.caption = box->windowTitle();
     // The label that shows the text is the one to ask how it reads it.
     const auto* label = box->findChild<QLabel*>("qt_msgbox_label");

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QMenu>
+#include <QScreen>
 
 #include <string>
 
 #include "platform/file_io.h"
 #include "platform/message_box.h"
+#include "platform/qt_text.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
 #include "ui/modal_steps.h"
@@ -47,6 +50,42 @@ TEST_F(PlainTextBoxesTest, ErrorBoxesShowMarkupInNamesLiterally) {
   ASSERT_TRUE(startup.seen);
   EXPECT_EQ(startup.format, Qt::PlainText);
   EXPECT_EQ(startup.text, QString::fromStdString(junk + ": not a BMP file"));
+}
+
+// A long name wraps instead of being cut: the box stays within the screen, and its label holds
+// every character on lines no wider than itself.
+TEST(MessageBoxWrapTest, LongNamesWrapWithinTheScreen) {
+  std::string umlauts;
+  for (int i = 0; i < 120; ++i) umlauts += "\xC3\xA4";  // "ä", two bytes each
+  const std::string cases[] = {
+      std::string(252, 'n') + ".bmp: not a BMP file",
+      "Could not write the PNG file /srv/" + std::string(120, 'f') + "/" + std::string(130, 'h') +
+          ".png: No space left on device",
+      "/tmp/" + umlauts + ".bmp: cannot open: Permission denied",
+  };
+  for (const std::string& text : cases) {
+    const QString given = FromUtf8(text);
+    bool seen = false;
+    test::OnNextModal([&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      const auto* label = box ? box->findChild<QLabel*>("qt_msgbox_label") : nullptr;
+      if (label) {
+        seen = true;
+        EXPECT_LE(box->frameGeometry().width(), box->screen()->availableGeometry().width());
+        EXPECT_TRUE(box->rect().contains(label->geometry()));
+        EXPECT_EQ(label->text().remove(QChar(0x200B)), given);
+        const QRect room = label->contentsRect();
+        const QRect used =
+            QFontMetrics(label->font())
+                .boundingRect(room, Qt::TextWordWrap | label->alignment(), label->text());
+        EXPECT_LE(used.width(), room.width()) << text;
+        EXPECT_LE(used.height(), room.height()) << text;
+      }
+      modal->close();
+    });
+    ShowMessageBox(nullptr, given, "gridkiln", MessageButtons::Ok, MessageIcon::Stop);
+    EXPECT_TRUE(seen) << text;
+  }
 }
 
 }  // namespace
