@@ -3,9 +3,11 @@
 #include <exception>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "platform/file_io.h"
 #include "platform/folder_creation.h"
+#include "platform/interrupted_saves.h"
 #include "settings/settings_file.h"
 #include "settings/start_sizes.h"
 #include "workspace/grid_view.h"
@@ -17,6 +19,21 @@ namespace {
 
 void Place(ImageControl& control, const ControlRect& rect) {
   control.SetBounds(rect.left, rect.top, rect.width, rect.height);
+}
+
+// Saves that a kill or a crash cut short left the previous content of their file in a copy; one
+// box names every copy, once.
+void ReportInterruptedSaves(EditorContext& ctx) {
+  const std::vector<InterruptedSave> saves = FindInterruptedSaves(SaveStateFolder());
+  if (saves.empty()) return;
+  std::string text;
+  for (const InterruptedSave& save : saves) {
+    if (!text.empty()) text += '\n';
+    text +=
+        "A save of " + save.target + " was interrupted; its previous content is in " + save.copy;
+  }
+  ctx.ui.ShowMessage(text, ctx.appTitle, MessageButtons::Ok, MessageIcon::None);
+  for (const InterruptedSave& save : saves) ForgetInterruptedSave(save);
 }
 
 void PlaceControls(EditorControls& c, const WindowLayout& l) {
@@ -98,6 +115,7 @@ void StartEditor(EditorContext& ctx, const ProgramFolders& folders) {
       // Save tries again and names the folder.
     }
   }
+  ReportInterruptedSaves(ctx);
 }
 
 }  // namespace gk

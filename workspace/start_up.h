@@ -12,9 +12,10 @@ namespace gk {
 // within their limits, the layout, the first paints of the grid, the document and the swatch,
 // the view doubled, the red markers and the first render of the grid; the document then counts
 // as unchanged. A palette or settings file that cannot be read throws; the palette is read
-// first, so a missing palette leaves the settings file unread. An installed copy makes its
-// folder of automatic names at the end; a failure there does not stop the start, since Save
-// names the folder when it still cannot make it.
+// first, so a missing palette leaves the settings file unread. An installed copy then makes its
+// folder of automatic names; a failure there does not stop the start, since Save names the
+// folder when it still cannot make it. Last, one box names the copies of old content that
+// interrupted saves left (see FindInterruptedSaves).
 void StartEditor(EditorContext& ctx, const ProgramFolders& folders);
 // A portable copy in `appDir` (ending with "/").
 void StartEditor(EditorContext& ctx, const std::string& appDir);

@@ -18,6 +18,7 @@
 #include "support/file_contents.h"
 #include "support/scratch_mount.h"
 #include "support/temp_dir.h"
+#include "support/throwaway_user.h"
 
 namespace gk {
 namespace {
@@ -106,6 +107,47 @@ TEST_F(FileReplaceTest, SymbolicLinksStayLinksAndTheirTargetIsWritten) {
   fs::create_symlink("loop1.bmp", Path("loop2.bmp"));
   EXPECT_EQ(WriteError(Path("loop1.bmp"), "x"),
             Path("loop1.bmp") + ": cannot write: Too many levels of symbolic links");
+}
+
+// In a sticky folder anyone may write, root's write follows only the links the kernel trusts
+// there with fs.protected_symlinks=1, whatever the system's setting.
+TEST_F(FileReplaceTest, LinksInASharedFolderAreFollowedOnlyWhereTheKernelWould) {
+  testing::ThrowawayUser user;
+  if (!user.Made()) GTEST_SKIP() << user.Refusal();
+  const uid_t them = user.Ids().uid;
+  struct Case {
+    const char* what;
+    mode_t folderMode;
+    uid_t folderOwner, linkOwner;
+    bool followed;
+  };
+  const Case cases[] = {
+      {"planted by another user", 01777, 0, them, false},
+      {"owned by the folder's owner", 01777, them, them, true},
+      {"owned by the writer", 01777, them, 0, true},
+      {"in a folder that is not sticky", 0777, 0, them, true},
+  };
+  const std::string secret = Path("secret");
+  Put(secret, "");
+  ASSERT_EQ(chmod(secret.c_str(), 0600), 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Put(secret, "root's own");
+    const std::string folder = Path(c.what);
+    fs::create_directory(folder);
+    ASSERT_EQ(chown(folder.c_str(), c.folderOwner, 0), 0);
+    ASSERT_EQ(chmod(folder.c_str(), c.folderMode), 0);
+    const std::string link = folder + "/pic.bmp";
+    fs::create_symlink(secret, link);
+    ASSERT_EQ(lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+
+    EXPECT_EQ(WriteError(link, "new"),
+              c.followed
+                  ? "written"
+                  : link + ": not following a link owned by another user in a shared folder");
+    EXPECT_EQ(ReadText(secret), c.followed ? "new" : "root's own");
+    EXPECT_TRUE(fs::is_symlink(link));
+  }
 }
 
 // A FIFO, a device node or a link to one is refused and stays what it was. The writes run in a

@@ -25,6 +25,8 @@ class OrdinaryUserTest : public ::testing::Test {
   void SetUp() override {
     if (!user_.Made()) GTEST_SKIP() << user_.Refusal();
     ASSERT_EQ(chmod(tmp_.Root().c_str(), 0755), 0);
+    fs::create_directory(Path("state"));
+    ASSERT_EQ(chown(Path("state").c_str(), user_.Ids().uid, user_.Ids().gid), 0);
   }
 
   std::string Path(const std::string& name) const { return tmp_.Path(name); }
@@ -34,10 +36,11 @@ class OrdinaryUserTest : public ::testing::Test {
     ASSERT_EQ(chmod(path.c_str(), mode), 0);
     ASSERT_EQ(chown(path.c_str(), userOwns ? user_.Ids().uid : 0, group), 0);
   }
-  // Writes `text` as the user: "written" or the error.
+  // Writes `text` as the user, with a state folder of the user's own: "written" or the error.
   std::string WriteAsUser(const std::string& path, const std::string& text) {
     const testing::ChildOutcome outcome = testing::RunInChild(
         [&] {
+          setenv("XDG_STATE_HOME", Path("state").c_str(), 1);
           WriteFileAtomically(path, std::vector<std::uint8_t>(text.begin(), text.end()));
           return std::string("written");
         },
@@ -62,7 +65,7 @@ class OrdinaryUserTest : public ::testing::Test {
 };
 
 // `cat >` can write such a file, so a save must too: in place, since no temporary file can be
-// made beside it.
+// made beside it; the copy of the old content goes to the user's state folder meanwhile.
 TEST_F(OrdinaryUserTest, WritableFileInAFolderTheUserMayNotWriteIsUpdatedInPlace) {
   fs::create_directory(Path("ro"));
   ASSERT_EQ(chmod(Path("ro").c_str(), 0755), 0);
@@ -83,6 +86,7 @@ TEST_F(OrdinaryUserTest, WritableFileInAFolderTheUserMayNotWriteIsUpdatedInPlace
   EXPECT_EQ(WriteAsUser(Path("ro/new.bmp"), "new"),
             Path("ro/new.bmp") + ": cannot write: Permission denied");
   EXPECT_EQ(Listing(Path("ro")), (std::set<std::string>{"hero.bmp", "shared.bmp", "theirs.bmp"}));
+  EXPECT_EQ(Listing(Path("state/gridkiln")), std::set<std::string>{});
 }
 
 // The user may not give the file root's group, so the file keeps it by being updated in place.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
 #include <sys/types.h>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace gk::testing {
 
@@ -76,5 +78,40 @@ inline ChildOutcome RunInChild(const std::function<std::string()>& body, unsigne
   if (!outcome.finished) outcome.text = "still blocked after " + std::to_string(seconds) + " s";
   return outcome;
 }
+
+// A program run as a child, with `env` ahead of the test's own environment and its standard
+// error in `errorFile`; killed, if still running, when the object goes.
+class ToolProcess {
+ public:
+  ToolProcess(const std::vector<std::string>& argv, std::vector<std::string> env,
+              const std::string& errorFile) {
+    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    std::vector<char*> args, vars;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& v : env) vars.push_back(const_cast<char*>(v.c_str()));
+    args.push_back(nullptr);
+    vars.push_back(nullptr);
+    if ((pid_ = fork()) != 0) return;
+    const int err = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (err >= 0 && dup2(err, 2) >= 0) execve(args[0], args.data(), vars.data());
+    _exit(127);
+  }
+  ~ToolProcess() { Wait(SIGKILL); }
+  ToolProcess(const ToolProcess&) = delete;
+  ToolProcess& operator=(const ToolProcess&) = delete;
+
+  // Sends `signal` first, if any: the exit code, or 128 + the signal that ended the program.
+  int Wait(int signal = 0) {
+    int status = 0;
+    if (pid_ > 0 && signal != 0) kill(pid_, signal);
+    while (pid_ > 0 && waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
+    }
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
 
 }  // namespace gk::testing
