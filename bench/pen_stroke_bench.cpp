@@ -25,8 +25,8 @@
 
 #include "app/main_window.h"
 #include "bench/surface_fill_baseline.h"
-#include "platform/file_io.h"
-#include "platform/image_widget.h"
+#include "filesystem/file_io.h"
+#include "widgets/image_widget.h"
 
 namespace gk {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/bgr_rows.h"
+#include "image/bgr_rows.h"
 
 #include <gtest/gtest.h>
 

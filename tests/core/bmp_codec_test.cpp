@@ -1,4 +1,4 @@
-#include "platform/bmp_codec.h"
+#include "image/bmp_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/file_replace.h"
+#include "filesystem/file_replace.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "files/png_library.h"
-#include "platform/bmp_codec.h"
-#include "platform/file_io.h"
+#include "editor/png_library.h"
+#include "filesystem/file_io.h"
+#include "image/bmp_codec.h"
 #include "support/child_process.h"
 #include "support/file_contents.h"
 #include "support/scratch_mount.h"

@@ -1,4 +1,4 @@
-#include "platform/flood_fill.h"
+#include "image/flood_fill.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/folder_creation.h"
+#include "filesystem/folder_creation.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/halftone_conversion.h"
+#include "image/halftone_conversion.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/halftone_palette.h"
+#include "image/halftone_palette.h"
 
 #include "support/surface_pixels.h"
 

@@ -1,4 +1,4 @@
-#include "platform/halftone_palette.h"
+#include "image/halftone_palette.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/bmp_codec.h"
-#include "platform/file_io.h"
-#include "platform/halftone_conversion.h"
+#include "filesystem/file_io.h"
+#include "image/bmp_codec.h"
+#include "image/halftone_conversion.h"
 
 namespace gk {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/image_transforms.h"
+#include "image/image_transforms.h"
 #include "support/surface_pixels.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "platform/file_io.h"
+#include "filesystem/file_io.h"
 #include "support/child_process.h"
 #include "support/file_contents.h"
 #include "support/temp_dir.h"

@@ -1,4 +1,4 @@
-#include "files/png_library.h"
+#include "editor/png_library.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/file_io.h"
+#include "filesystem/file_io.h"
 #include "support/libpng_defaults.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "files/png_path.h"
+#include "editor/png_path.h"
 
 #include <gtest/gtest.h>
 

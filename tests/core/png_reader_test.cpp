@@ -1,4 +1,4 @@
-#include "platform/png_reader.h"
+#include "image/png_reader.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -9,8 +9,8 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/bmp_codec.h"
-#include "platform/file_io.h"
+#include "filesystem/file_io.h"
+#include "image/bmp_codec.h"
 #include "support/file_contents.h"
 #include "support/png_samples.h"
 #include "support/surface_pixels.h"

@@ -1,4 +1,4 @@
-#include "platform/program_folders.h"
+#include "filesystem/program_folders.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -16,9 +16,9 @@
 #include "e2e/desktop_session.h"
 #include "e2e/editor_layout.h"
 #include "e2e/editor_process.h"
-#include "platform/bmp_codec.h"
-#include "platform/file_io.h"
-#include "platform/halftone_palette.h"
+#include "filesystem/file_io.h"
+#include "image/bmp_codec.h"
+#include "image/halftone_palette.h"
 
 namespace gk::e2e {
 namespace {

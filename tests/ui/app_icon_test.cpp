@@ -1,4 +1,4 @@
-#include "platform/app_icon.h"
+#include "widgets/app_icon.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <set>
 
 #include "app/main_window.h"
-#include "platform/glyphs.h"
 #include "support/main_window_fixture.h"
+#include "widgets/glyphs.h"
 
 namespace gk {
 namespace {

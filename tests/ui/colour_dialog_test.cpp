@@ -1,4 +1,4 @@
-#include "workspace/colour_dialog.h"
+#include "widgets/colour_dialog.h"
 
 #include <string>
 #include <vector>

@@ -16,14 +16,14 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "files/document_files.h"
-#include "files/series_menu.h"
+#include "editor/colour_selection.h"
+#include "editor/document_files.h"
+#include "editor/drawing_tools.h"
+#include "editor/grid_view.h"
+#include "editor/option_handler.h"
+#include "editor/series_menu.h"
+#include "editor/transforms.h"
 #include "support/main_window_fixture.h"
-#include "workspace/colour_selection.h"
-#include "workspace/drawing_tools.h"
-#include "workspace/grid_view.h"
-#include "workspace/option_handler.h"
-#include "workspace/transforms.h"
 
 namespace gk {
 namespace {

@@ -20,9 +20,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/file_io.h"
+#include "filesystem/file_io.h"
 #include "support/main_window_fixture.h"
-#include "workspace/colour_dialog.h"
+#include "widgets/colour_dialog.h"
 
 namespace gk {
 namespace {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/file_io.h"
+#include "filesystem/file_io.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
 #include "ui/modal_steps.h"

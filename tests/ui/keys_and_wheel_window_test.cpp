@@ -18,12 +18,12 @@
 #include <string>
 #include <utility>
 
-#include "files/document_files.h"
-#include "files/series_menu.h"
-#include "platform/file_io.h"
-#include "platform/tool_cursors.h"
+#include "editor/document_files.h"
+#include "editor/series_menu.h"
+#include "filesystem/file_io.h"
 #include "support/main_window_fixture.h"
 #include "ui/modal_steps.h"
+#include "widgets/tool_cursors.h"
 
 namespace gk {
 namespace {

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_io.h"
+#include "filesystem/file_io.h"
 #include "support/main_window_fixture.h"
 
 namespace gk {

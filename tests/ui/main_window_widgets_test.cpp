@@ -8,9 +8,9 @@
 #include <set>
 #include <vector>
 
-#include "platform/glyphs.h"
-#include "platform/image_widget.h"
-#include "workspace/image_control.h"
+#include "editor/image_control.h"
+#include "widgets/glyphs.h"
+#include "widgets/image_widget.h"
 
 namespace gk {
 namespace {

@@ -1,4 +1,4 @@
-#include "files/new_size_dialog.h"
+#include "widgets/new_size_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/modal_dialog.h"
+#include "widgets/modal_dialog.h"
 
 namespace gk {
 namespace {

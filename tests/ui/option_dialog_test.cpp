@@ -1,4 +1,4 @@
-#include "settings/option_dialog.h"
+#include "widgets/option_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/modal_dialog.h"
+#include "widgets/modal_dialog.h"
 
 namespace gk {
 namespace {

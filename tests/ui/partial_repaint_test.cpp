@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/image_widget.h"
 #include "support/main_window_fixture.h"
+#include "widgets/image_widget.h"
 
 namespace gk {
 namespace {

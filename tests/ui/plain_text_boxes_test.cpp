@@ -9,12 +9,12 @@
 
 #include <string>
 
-#include "platform/file_io.h"
-#include "platform/message_box.h"
-#include "platform/qt_text.h"
+#include "filesystem/file_io.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
 #include "ui/modal_steps.h"
+#include "widgets/message_box.h"
+#include "widgets/qt_text.h"
 
 namespace gk {
 namespace {

@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <string>
 
-#include "files/document_files.h"
-#include "platform/file_io.h"
-#include "platform/png_reader.h"
+#include "editor/document_files.h"
+#include "filesystem/file_io.h"
+#include "image/png_reader.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
 #include "support/png_samples.h"

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "files/document_files.h"
-#include "files/series_menu.h"
-#include "platform/file_io.h"
+#include "editor/document_files.h"
+#include "editor/series_menu.h"
+#include "filesystem/file_io.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
 

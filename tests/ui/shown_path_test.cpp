@@ -1,4 +1,4 @@
-#include "platform/shown_path.h"
+#include "widgets/shown_path.h"
 
 #include <gtest/gtest.h>
 

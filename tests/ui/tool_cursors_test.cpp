@@ -1,11 +1,11 @@
-#include "platform/tool_cursors.h"
+#include "widgets/tool_cursors.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <vector>
 
-#include "platform/glyphs.h"
+#include "widgets/glyphs.h"
 
 namespace gk {
 namespace {
