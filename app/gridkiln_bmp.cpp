@@ -11,6 +11,7 @@
 
 #include "app/shell_quote.h"
 #include "editor/document_write.h"
+#include "editor/picture_files.h"
 #include "editor/png_conversion.h"
 #include "editor/png_path.h"
 #include "filesystem/file_io.h"

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "editor/document_files.h"
+#include "editor/picture_files.h"
 #include "editor/png_export.h"
 #include "editor/start_up.h"
-#include "filesystem/file_io.h"
 #include "image/bmp_codec.h"
 
 namespace {

@@ -18,7 +18,7 @@
 
 #include "app/main_window.h"
 #include "editor/document_files.h"
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "widgets/image_widget.h"
 
 namespace gk {

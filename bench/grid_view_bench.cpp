@@ -15,7 +15,7 @@
 
 #include "app/main_window.h"
 #include "editor/grid_view.h"
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "widgets/image_widget.h"
 
 namespace gk {

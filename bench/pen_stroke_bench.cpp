@@ -25,7 +25,7 @@
 
 #include "app/main_window.h"
 #include "bench/surface_fill_baseline.h"
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "widgets/image_widget.h"
 
 namespace gk {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/picture_files.h"
 #include "editor/png_library.h"
 #include "filesystem/file_io.h"
 #include "image/halftone_conversion.h"

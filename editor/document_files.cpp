@@ -8,6 +8,7 @@
 
 #include "editor/document_write.h"
 #include "editor/grid_view.h"
+#include "editor/picture_files.h"
 #include "editor/png_export.h"
 #include "editor/series_menu.h"
 #include "filesystem/file_io.h"

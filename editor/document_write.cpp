@@ -1,8 +1,8 @@
 #include "editor/document_write.h"
 
+#include "editor/picture_files.h"
 #include "editor/png_conversion.h"
 #include "editor/png_path.h"
-#include "filesystem/file_io.h"
 #include "image/halftone_conversion.h"
 #include "image/picture_memory.h"
 

@@ -11,6 +11,7 @@
 #include <new>
 #include <vector>
 
+#include "editor/picture_files.h"
 #include "filesystem/file_io.h"
 #include "image/picture_memory.h"
 #include "image/surface.h"

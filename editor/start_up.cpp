@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "editor/grid_view.h"
+#include "editor/picture_files.h"
 #include "editor/window_layout.h"
-#include "filesystem/file_io.h"
 #include "filesystem/folder_creation.h"
 #include "filesystem/interrupted_saves.h"
 #include "settings/settings_file.h"

@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "image/surface.h"
-
 namespace gk {
 
 // Paths are the bytes the system takes, as given: no conversion, so any name the file system
@@ -28,7 +26,7 @@ struct FileHead {
 FileHead ReadFileHead(const std::string& path, std::size_t maxBytes);
 
 // Replaces the file whole or not at all, keeping its mode, owner, group, hard links and
-// symbolic links (see ReplaceFile in platform/file_replace.h); on failure the previous file
+// symbolic links (see ReplaceFile in filesystem/file_replace.h); on failure the previous file
 // stays as it was and no temporary file is left.
 void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
@@ -44,13 +42,5 @@ struct FileIdentity {
 };
 // nullopt when nothing is there.
 std::optional<FileIdentity> IdentifyFile(const std::string& path);
-
-// Reads and decodes a BMP file (bounded read); errors name the file.
-Surface LoadBmpFile(const std::string& path);
-// Reads a BMP or a PNG file, told apart by their first bytes, not by the name (bounded read, the
-// same bound for both); errors name the file.
-Surface LoadPictureFile(const std::string& path);
-// Encodes and writes atomically.
-void SaveBmpFile(const std::string& path, const Surface& surface);
 
 }  // namespace gk

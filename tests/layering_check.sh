@@ -7,7 +7,7 @@ root=${1:-$(dirname "$0")/..}
 
 declare -A allowed=(
   [image]=""
-  [filesystem]="image"
+  [filesystem]=""
   [settings]="filesystem"
   [editor]="image filesystem settings"
   [widgets]="image filesystem settings editor"

@@ -1,4 +1,5 @@
 #include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "image/bmp_codec.h"
 #include "image/halftone_conversion.h"
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "support/libpng_defaults.h"
 #include "support/temp_dir.h"
 

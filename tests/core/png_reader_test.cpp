@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "image/bmp_codec.h"
 #include "support/file_contents.h"
 #include "support/png_samples.h"

@@ -14,7 +14,7 @@
 #include "e2e/desktop_session.h"
 #include "e2e/editor_layout.h"
 #include "e2e/editor_process.h"
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "image/png_reader.h"
 
 namespace gk::e2e {

@@ -12,6 +12,7 @@
 #include <tuple>
 #include <vector>
 
+#include "editor/picture_files.h"
 #include "filesystem/file_io.h"
 #include "image/bmp_codec.h"
 #include "image/halftone_palette.h"

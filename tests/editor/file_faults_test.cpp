@@ -9,7 +9,7 @@
 #include "editor/document_files.h"
 #include "editor/option_command.h"
 #include "editor/option_handler.h"
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "settings/settings_file.h"
 #include "support/child_process.h"
 #include "support/editor_fixture.h"

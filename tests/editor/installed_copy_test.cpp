@@ -6,6 +6,7 @@
 
 #include "editor/document_files.h"
 #include "editor/option_handler.h"
+#include "editor/picture_files.h"
 #include "editor/start_up.h"
 #include "filesystem/file_io.h"
 #include "filesystem/program_folders.h"

@@ -11,8 +11,8 @@
 #include <tuple>
 #include <vector>
 
+#include "editor/picture_files.h"
 #include "editor/start_up.h"
-#include "filesystem/file_io.h"
 #include "support/child_process.h"
 #include "support/fake_editor_ui.h"
 #include "support/file_contents.h"

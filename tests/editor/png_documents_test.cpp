@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "editor/document_files.h"
+#include "editor/picture_files.h"
 #include "editor/series_menu.h"
-#include "filesystem/file_io.h"
 #include "image/halftone_palette.h"
 #include "image/png_reader.h"
 #include "support/editor_fixture.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/document_files.h"
+#include "editor/picture_files.h"
 #include "filesystem/file_io.h"
 #include "support/editor_fixture.h"
 #include "support/surface_pixels.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "editor/picture_files.h"
 #include "editor/window_layout.h"
-#include "filesystem/file_io.h"
 #include "settings/settings_file.h"
 #include "support/fake_editor_ui.h"
 #include "support/file_contents.h"

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "widgets/image_widget.h"
 #include "widgets/option_dialog.h"
 

@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "support/main_window_fixture.h"
 #include "widgets/colour_dialog.h"
 

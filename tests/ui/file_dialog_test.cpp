@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
 #include "ui/modal_steps.h"

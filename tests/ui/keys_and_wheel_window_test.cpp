@@ -19,8 +19,8 @@
 #include <utility>
 
 #include "editor/document_files.h"
+#include "editor/picture_files.h"
 #include "editor/series_menu.h"
-#include "filesystem/file_io.h"
 #include "support/main_window_fixture.h"
 #include "ui/modal_steps.h"
 #include "widgets/tool_cursors.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "support/main_window_fixture.h"
 
 namespace gk {

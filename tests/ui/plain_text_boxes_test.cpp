@@ -9,7 +9,6 @@
 
 #include <string>
 
-#include "filesystem/file_io.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
 #include "ui/modal_steps.h"

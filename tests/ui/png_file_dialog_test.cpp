@@ -11,7 +11,7 @@
 #include <string>
 
 #include "editor/document_files.h"
-#include "filesystem/file_io.h"
+#include "editor/picture_files.h"
 #include "image/png_reader.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "editor/document_files.h"
+#include "editor/picture_files.h"
 #include "editor/series_menu.h"
-#include "filesystem/file_io.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
 
