@@ -22,7 +22,7 @@
 #include "editor/picture_files.h"
 #include "editor/series_menu.h"
 #include "support/main_window_fixture.h"
-#include "ui/modal_steps.h"
+#include "support/modal_steps.h"
 #include "widgets/tool_cursors.h"
 
 namespace gk {

@@ -13,7 +13,7 @@
 #include "editor/picture_files.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
-#include "ui/modal_steps.h"
+#include "support/modal_steps.h"
 
 namespace gk {
 namespace {

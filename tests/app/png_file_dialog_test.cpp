@@ -15,9 +15,9 @@
 #include "image/png_reader.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
+#include "support/modal_steps.h"
 #include "support/png_samples.h"
 #include "support/surface_pixels.h"
-#include "ui/modal_steps.h"
 
 namespace gk {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
-#include "ui/modal_steps.h"
+#include "support/modal_steps.h"
 #include "widgets/message_box.h"
 #include "widgets/qt_text.h"
 
