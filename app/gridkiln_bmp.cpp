@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "app/shell_quote.h"
-#include "files/document_write.h"
-#include "files/png_conversion.h"
-#include "files/png_path.h"
-#include "platform/bmp_codec.h"
-#include "platform/file_io.h"
+#include "editor/document_write.h"
+#include "editor/picture_files.h"
+#include "editor/png_conversion.h"
+#include "editor/png_path.h"
+#include "filesystem/file_io.h"
+#include "image/bmp_codec.h"
 
 namespace gk {
 namespace {

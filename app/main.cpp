@@ -5,11 +5,11 @@
 #include <QApplication>
 
 #include "app/main_window.h"
-#include "platform/message_box.h"
-#include "platform/path_text.h"
-#include "platform/program_folders.h"
-#include "platform/program_path.h"
-#include "workspace/handler_guard.h"
+#include "editor/handler_guard.h"
+#include "filesystem/path_text.h"
+#include "filesystem/program_folders.h"
+#include "widgets/message_box.h"
+#include "widgets/program_path.h"
 
 namespace {
 

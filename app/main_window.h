@@ -9,10 +9,10 @@
 #include <QMainWindow>
 
 #include "app/control_wiring.h"
-#include "platform/program_folders.h"
-#include "workspace/editor_context.h"
-#include "workspace/editor_ui.h"
-#include "workspace/wheel_steps.h"
+#include "editor/editor_context.h"
+#include "editor/editor_ui.h"
+#include "editor/wheel_steps.h"
+#include "filesystem/program_folders.h"
 
 class QAction;
 class QActionGroup;

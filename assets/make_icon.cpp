@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/app_icon.h"
+#include "widgets/app_icon.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/bmp_codec.h"
-#include "platform/halftone_conversion.h"
+#include "image/bmp_codec.h"
+#include "image/halftone_conversion.h"
 
 namespace {
 

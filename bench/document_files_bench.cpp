@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "files/document_files.h"
-#include "files/png_export.h"
-#include "platform/bmp_codec.h"
-#include "platform/file_io.h"
-#include "workspace/start_up.h"
+#include "editor/document_files.h"
+#include "editor/picture_files.h"
+#include "editor/png_export.h"
+#include "editor/start_up.h"
+#include "image/bmp_codec.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "files/document_files.h"
-#include "platform/file_io.h"
-#include "platform/image_widget.h"
+#include "editor/document_files.h"
+#include "editor/picture_files.h"
+#include "widgets/image_widget.h"
 
 namespace gk {
 namespace {

@@ -14,9 +14,9 @@
 #include <memory>
 
 #include "app/main_window.h"
-#include "platform/file_io.h"
-#include "platform/image_widget.h"
-#include "workspace/grid_view.h"
+#include "editor/grid_view.h"
+#include "editor/picture_files.h"
+#include "widgets/image_widget.h"
 
 namespace gk {
 namespace {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "workspace/editor_ui.h"
+#include "editor/editor_ui.h"
 
 namespace gk {
 

@@ -25,8 +25,8 @@
 
 #include "app/main_window.h"
 #include "bench/surface_fill_baseline.h"
-#include "platform/file_io.h"
-#include "platform/image_widget.h"
+#include "editor/picture_files.h"
+#include "widgets/image_widget.h"
 
 namespace gk {
 namespace {

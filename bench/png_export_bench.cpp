@@ -17,9 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "files/png_library.h"
-#include "platform/file_io.h"
-#include "platform/halftone_conversion.h"
+#include "editor/picture_files.h"
+#include "editor/png_library.h"
+#include "filesystem/file_io.h"
+#include "image/halftone_conversion.h"
 #include "tests/support/libpng_defaults.h"
 
 namespace gk {

@@ -26,8 +26,8 @@
 
 #include "app/main_window.h"
 #include "bench/null_editor_ui.h"
-#include "files/series_menu.h"
-#include "platform/file_io.h"
+#include "editor/picture_files.h"
+#include "editor/series_menu.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "platform/surface.h"
+#include "image/surface.h"
 
-#include "platform/flood_fill.h"
+#include "image/flood_fill.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "platform/surface.h"
+#include "image/surface.h"
 
 namespace gk {
 

@@ -9,8 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "platform/image_transforms.h"
-#include "platform/surface.h"
+#include "image/image_transforms.h"
+#include "image/surface.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/bmp_codec.h"
+#include "image/bmp_codec.h"
 
 // Arbitrary bytes through the header reader and the decoder: refusals are BmpErrors, anything
 // else (a crash, a sanitizer report, another exception) is a fault.

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/bmp_codec.h"
+#include "image/bmp_codec.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/png_reader.h"
+#include "image/png_reader.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/user_folders.h"
+#include "filesystem/user_folders.h"
 
 // Arbitrary bytes as a user-dirs.dirs file: the reader never throws, and what it finds is an
 // absolute path or the home with something after it.

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_io.h"
+#include "filesystem/file_io.h"
 #include "settings/parse_int.h"
 
 namespace gk {

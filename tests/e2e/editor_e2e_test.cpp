@@ -16,9 +16,10 @@
 #include "e2e/desktop_session.h"
 #include "e2e/editor_layout.h"
 #include "e2e/editor_process.h"
-#include "platform/bmp_codec.h"
-#include "platform/file_io.h"
-#include "platform/halftone_palette.h"
+#include "editor/picture_files.h"
+#include "filesystem/file_io.h"
+#include "image/bmp_codec.h"
+#include "image/halftone_palette.h"
 
 namespace gk::e2e {
 namespace {

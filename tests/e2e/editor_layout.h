@@ -3,7 +3,7 @@
 #include <QPoint>
 #include <QRect>
 
-#include "platform/colour.h"
+#include "image/colour.h"
 
 namespace gk::e2e {
 

@@ -14,7 +14,8 @@
 #include "e2e/desktop_session.h"
 #include "e2e/editor_layout.h"
 #include "e2e/editor_process.h"
-#include "platform/file_io.h"
+#include "editor/picture_files.h"
+#include "filesystem/file_io.h"
 #include "support/file_contents.h"
 #include "support/throwaway_user.h"
 

@@ -14,8 +14,8 @@
 #include "e2e/desktop_session.h"
 #include "e2e/editor_layout.h"
 #include "e2e/editor_process.h"
-#include "platform/file_io.h"
-#include "platform/png_reader.h"
+#include "editor/picture_files.h"
+#include "image/png_reader.h"
 
 namespace gk::e2e {
 namespace {

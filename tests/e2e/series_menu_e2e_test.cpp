@@ -17,8 +17,8 @@
 #include "e2e/desktop_session.h"
 #include "e2e/editor_layout.h"
 #include "e2e/editor_process.h"
-#include "platform/file_io.h"
-#include "platform/surface.h"
+#include "editor/picture_files.h"
+#include "image/surface.h"
 
 namespace gk::e2e {
 namespace {

@@ -1,4 +1,4 @@
-#include "workspace/colour_selection.h"
+#include "editor/colour_selection.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "files/document_files.h"
+#include "editor/document_files.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,9 +12,10 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/bmp_codec.h"
-#include "platform/file_io.h"
-#include "platform/halftone_palette.h"
+#include "editor/picture_files.h"
+#include "filesystem/file_io.h"
+#include "image/bmp_codec.h"
+#include "image/halftone_palette.h"
 #include "support/editor_fixture.h"
 #include "support/file_contents.h"
 #include "support/surface_pixels.h"

@@ -1,4 +1,4 @@
-#include "workspace/drawing_tools.h"
+#include "editor/drawing_tools.h"
 
 #include <algorithm>
 #include <optional>
@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/grid_view.h"
 #include "support/fake_editor_ui.h"
-#include "workspace/grid_view.h"
 
 namespace gk {
 namespace {

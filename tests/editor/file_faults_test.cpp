@@ -6,16 +6,16 @@
 #include <stdexcept>
 #include <string>
 
-#include "files/document_files.h"
-#include "platform/file_io.h"
-#include "settings/option_command.h"
+#include "editor/document_files.h"
+#include "editor/option_command.h"
+#include "editor/option_handler.h"
+#include "editor/picture_files.h"
 #include "settings/settings_file.h"
 #include "support/child_process.h"
 #include "support/editor_fixture.h"
 #include "support/file_contents.h"
 #include "support/scratch_mount.h"
 #include "support/throwaway_user.h"
-#include "workspace/option_handler.h"
 
 namespace gk {
 namespace {

@@ -1,4 +1,4 @@
-#include "workspace/grid_view.h"
+#include "editor/grid_view.h"
 
 #include <gtest/gtest.h>
 

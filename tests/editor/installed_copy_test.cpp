@@ -4,14 +4,15 @@
 #include <stdexcept>
 #include <string>
 
-#include "files/document_files.h"
-#include "platform/file_io.h"
-#include "platform/program_folders.h"
+#include "editor/document_files.h"
+#include "editor/option_handler.h"
+#include "editor/picture_files.h"
+#include "editor/start_up.h"
+#include "filesystem/file_io.h"
+#include "filesystem/program_folders.h"
 #include "support/fake_editor_ui.h"
 #include "support/file_contents.h"
 #include "support/temp_dir.h"
-#include "workspace/option_handler.h"
-#include "workspace/start_up.h"
 
 namespace gk {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/interrupted_saves.h"
+#include "filesystem/interrupted_saves.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,12 +11,12 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/file_io.h"
+#include "editor/picture_files.h"
+#include "editor/start_up.h"
 #include "support/child_process.h"
 #include "support/fake_editor_ui.h"
 #include "support/file_contents.h"
 #include "support/temp_dir.h"
-#include "workspace/start_up.h"
 
 namespace gk {
 namespace {

@@ -1,4 +1,4 @@
-#include "settings/option_command.h"
+#include "editor/option_command.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "editor/option_handler.h"
 #include "settings/settings_file.h"
 #include "support/editor_fixture.h"
 #include "support/file_contents.h"
-#include "workspace/option_handler.h"
 
 namespace gk {
 namespace {

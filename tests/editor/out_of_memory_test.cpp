@@ -15,12 +15,12 @@
 
 #include <gtest/gtest.h>
 
-#include "files/document_files.h"
+#include "editor/document_files.h"
+#include "editor/drawing_tools.h"
+#include "editor/handler_guard.h"
+#include "editor/transforms.h"
 #include "support/child_process.h"
 #include "support/editor_fixture.h"
-#include "workspace/drawing_tools.h"
-#include "workspace/handler_guard.h"
-#include "workspace/transforms.h"
 
 // GCC tells of AddressSanitizer with a macro, clang with a feature.
 #if defined(__SANITIZE_ADDRESS__)

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "files/document_files.h"
-#include "files/series_menu.h"
-#include "platform/file_io.h"
-#include "platform/halftone_palette.h"
-#include "platform/png_reader.h"
+#include "editor/document_files.h"
+#include "editor/picture_files.h"
+#include "editor/series_menu.h"
+#include "image/halftone_palette.h"
+#include "image/png_reader.h"
 #include "support/editor_fixture.h"
 #include "support/file_contents.h"
 #include "support/png_samples.h"

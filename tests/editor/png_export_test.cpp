@@ -1,4 +1,4 @@
-#include "files/png_export.h"
+#include "editor/png_export.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "files/document_files.h"
-#include "platform/file_io.h"
+#include "editor/document_files.h"
+#include "editor/picture_files.h"
+#include "filesystem/file_io.h"
 #include "support/editor_fixture.h"
 #include "support/surface_pixels.h"
 

@@ -1,4 +1,4 @@
-#include "files/series_menu.h"
+#include "editor/series_menu.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "files/document_files.h"
-#include "platform/file_io.h"
+#include "editor/document_files.h"
+#include "editor/picture_files.h"
+#include "filesystem/file_io.h"
 #include "support/editor_fixture.h"
 #include "support/file_contents.h"
 

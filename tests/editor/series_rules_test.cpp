@@ -1,4 +1,4 @@
-#include "files/series_rules.h"
+#include "editor/series_rules.h"
 
 #include <gtest/gtest.h>
 

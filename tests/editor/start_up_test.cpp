@@ -1,4 +1,4 @@
-#include "workspace/start_up.h"
+#include "editor/start_up.h"
 
 #include <gtest/gtest.h>
 
@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_io.h"
+#include "editor/picture_files.h"
+#include "editor/window_layout.h"
 #include "settings/settings_file.h"
 #include "support/fake_editor_ui.h"
 #include "support/file_contents.h"
 #include "support/surface_pixels.h"
 #include "support/temp_dir.h"
-#include "workspace/window_layout.h"
 
 namespace gk {
 namespace {

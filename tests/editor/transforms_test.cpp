@@ -1,4 +1,4 @@
-#include "workspace/transforms.h"
+#include "editor/transforms.h"
 
 #include <string>
 #include <utility>
@@ -6,11 +6,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/image_transforms.h"
+#include "editor/drawing_tools.h"
+#include "editor/grid_view.h"
+#include "image/image_transforms.h"
 #include "support/fake_editor_ui.h"
 #include "support/surface_pixels.h"
-#include "workspace/drawing_tools.h"
-#include "workspace/grid_view.h"
 
 namespace gk {
 namespace {

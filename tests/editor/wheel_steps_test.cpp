@@ -1,4 +1,4 @@
-#include "workspace/wheel_steps.h"
+#include "editor/wheel_steps.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <string>
 
+#include "editor/editor_context.h"
+#include "editor/start_up.h"
 #include "support/fake_editor_ui.h"
 #include "support/temp_dir.h"
-#include "workspace/editor_context.h"
-#include "workspace/start_up.h"
 
 namespace gk::testing {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/surface.h"
+#include "image/surface.h"
 
 namespace gk::testing {
 

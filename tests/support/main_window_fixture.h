@@ -14,9 +14,9 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "platform/file_io.h"
-#include "platform/image_widget.h"
-#include "settings/option_dialog.h"
+#include "editor/picture_files.h"
+#include "widgets/image_widget.h"
+#include "widgets/option_dialog.h"
 
 namespace gk::test {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/surface.h"
+#include "image/surface.h"
 
 namespace gk::testing {
 

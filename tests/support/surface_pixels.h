@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/surface.h"
+#include "image/surface.h"
 
 namespace gk::testing {
 

@@ -1,0 +1,191 @@
+#include "editor/drawing_tools.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <utility>
+
+#include "editor/colour_selection.h"
+#include "editor/grid_view.h"
+#include "image/flood_fill.h"
+#include "image/picture_memory.h"
+
+namespace gk {
+
+namespace {
+
+// Pointer positions are small in practice; the sums below are done wide and clamped so that no
+// position, however far out, can overflow.
+int ClampToInt(std::int64_t v) {
+  return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
+// The undo copy, created white with the document's format, so that a snapshot holds exactly
+// the document's raw pixels.
+Surface& UndoCopy(EditorContext& ctx) {
+  ImageControl& undo = ctx.controls.ImgViewB;
+  if (!undo.HasSurface()) {
+    const Surface& doc = ctx.Document();
+    undo.NewSurfaceFormat = doc.Format();
+    WithPictureMemory(ctx.DocumentName(), SizeOf(doc), [&] { undo.Canvas(); });
+  }
+  return undo.Canvas();
+}
+
+// Grid cell of a pointer coordinate; the division truncates toward zero, so a position less
+// than one dot left of or above the grid still lies in column or row 0.
+int CellOf(int pixel, int dotSize) {
+  return pixel / dotSize;
+}
+
+// Every change of the tool goes through here, so the window always shows the current one.
+void SetTool(EditorContext& ctx, std::int32_t tool) {
+  ctx.state.Tool = tool;
+  ctx.ui.ToolChanged(tool);
+}
+
+void FillAt(EditorContext& ctx, int x, int y) {
+  EditorState& s = ctx.state;
+  const Colour target = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
+  // Outside the grid there is no colour to match; the document never holds NoColour anyway.
+  if (target != NoColour) {
+    FloodFillArea(ctx.Document(), ClampToInt(std::int64_t{s.OriginX} + CellOf(x, s.DotSize)),
+                  ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize)), target, s.CurColor);
+  }
+  RedrawGrid(ctx);
+  BtnPenClick(ctx);
+}
+
+void PickAt(EditorContext& ctx, int x, int y) {
+  const Colour picked = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
+  // A read outside the grid yields NoColour, which is no colour: the current one stays.
+  if (picked != NoColour) SetCurColor(ctx, picked);
+  BtnPenClick(ctx);
+}
+
+}  // namespace
+
+void TakeUndoSnapshot(EditorContext& ctx) {
+  ImageControl& control = ctx.controls.ImgViewB;
+  const Surface& doc = ctx.Document();
+  const std::int32_t width = ctx.state.Width;
+  const std::int32_t height = ctx.state.Height;
+  if (control.HasSurface() && control.SurfaceIfAny()->Format() == doc.Format()) {
+    CopyBlock(control.Canvas(), 0, 0, width, height, doc, 0, 0);
+    return;
+  }
+  // A copy left in another format would convert, and so lose, colours; it is about to be
+  // overwritten whole anyway, so it is made anew in the document's format. The old copy goes
+  // only once the new one is made: running out of memory leaves both as they were.
+  Surface copy = WithPictureMemory(ctx.DocumentName(), SizeOf(doc), [&] {
+    if (control.Width == doc.Width() && control.Height == doc.Height() && width >= doc.Width() &&
+        height >= doc.Height()) {
+      // The new white copy would be overwritten whole: copy the document straight away.
+      return Surface(doc);
+    }
+    Surface white(control.Width, control.Height, doc.Format(), White);
+    CopyBlock(white, 0, 0, width, height, doc, 0, 0);
+    return white;
+  });
+  control.NewSurfaceFormat = doc.Format();
+  control.SetSurface(std::move(copy));
+}
+
+void MarkModified(EditorContext& ctx) {
+  if (ctx.state.Modified) return;
+  ctx.ui.SetModifiedMarker("*");
+  ctx.state.Modified = true;
+}
+
+void PlotDot(EditorContext& ctx, int x, int y) {
+  EditorState& s = ctx.state;
+  const int d = s.DotSize;
+  if (d <= 0) return;  // an empty grid has no cells
+  const int c = CellOf(x, d);
+  const int r = CellOf(y, d);
+  ctx.Document().WritePixel(ClampToInt(std::int64_t{s.OriginX} + c),
+                            ClampToInt(std::int64_t{s.OriginY} + r), s.DrawColor);
+  ctx.ui.RefreshControl(ControlId::ImgMain);
+  ctx.ui.RefreshControl(ControlId::ImgView);
+  const std::int64_t left = std::int64_t{c} * d;
+  const std::int64_t top = std::int64_t{r} * d;
+  ctx.controls.ImgMain.Canvas().FillRectangle(
+      ClampToInt(left), ClampToInt(top), ClampToInt(left + d), ClampToInt(top + d), s.DrawColor);
+  s.LastDotX = c;
+  s.LastDotY = r;
+}
+
+void ImgMainMouseDown(EditorContext& ctx, int x, int y) {
+  EditorState& s = ctx.state;
+  if (s.OpenGuard || s.DotSize <= 0) return;
+  // A press whose undo copy cannot be made changes nothing, and the drag after it draws nothing.
+  s.Stroking = false;
+  TakeUndoSnapshot(ctx);
+  MarkModified(ctx);
+  switch (s.Tool) {
+    case ToolPen:
+      s.Stroking = true;
+      s.DrawColor = s.CurColor;
+      PlotDot(ctx, x, y);
+      break;
+    case ToolErase:
+      s.Stroking = true;
+      s.DrawColor = Black;
+      PlotDot(ctx, x, y);
+      break;
+    case ToolPaint:
+      FillAt(ctx, x, y);
+      break;
+    case ToolSpoit:
+      PickAt(ctx, x, y);
+      break;
+    default:
+      break;
+  }
+}
+
+void ImgMainMouseMove(EditorContext& ctx, bool leftHeld, int x, int y) {
+  const EditorState& s = ctx.state;
+  if (s.OpenGuard || s.DotSize <= 0) return;
+  if (s.Tool != ToolPen && s.Tool != ToolErase) return;
+  if (!s.Stroking || !leftHeld) return;
+  // One plot per cell entered, not per move event.
+  if (CellOf(x, s.DotSize) == s.LastDotX && CellOf(y, s.DotSize) == s.LastDotY) return;
+  PlotDot(ctx, x, y);
+}
+
+void BtnUndoClick(EditorContext& ctx) {
+  Surface& undo = UndoCopy(ctx);
+  CopyBlock(ctx.Document(), 0, 0, ctx.state.Width, ctx.state.Height, undo, 0, 0);
+  ctx.ui.RefreshControl(ControlId::ImgView);
+  RedrawGrid(ctx);
+}
+
+void BtnPenClick(EditorContext& ctx) {
+  ctx.ui.CheckToolItem(ToolPen);
+  SetTool(ctx, ToolPen);
+}
+
+void BtnEraseClick(EditorContext& ctx) {
+  ctx.ui.CheckToolItem(ToolErase);
+  SetTool(ctx, ToolErase);
+}
+
+void BtnPaintClick(EditorContext& ctx) {
+  ctx.state.Stroking = false;
+  ctx.ui.CheckToolItem(ToolPaint);
+  ctx.ui.SetTitle("Paint");
+  ctx.ui.StartTimer();
+  SetTool(ctx, ToolPaint);
+}
+
+void BtnSpoitClick(EditorContext& ctx) {
+  ctx.ui.SetTitle("Spoit");
+  ctx.ui.StartTimer();
+  ctx.state.Stroking = false;
+  ctx.ui.CheckToolItem(ToolSpoit);
+  SetTool(ctx, ToolSpoit);
+}
+
+}  // namespace gk

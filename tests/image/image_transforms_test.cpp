@@ -1,0 +1,174 @@
+#include "image/image_transforms.h"
+#include "support/surface_pixels.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace gk {
+namespace {
+
+using testing::ColourPattern;
+using testing::ExpectSamePixels;
+
+using Mapping = void (*)(Surface&, const Surface&);
+// Where new(x, y) comes from in a w x h picture; nothing when the pixel keeps its value.
+using SourceOf = std::function<std::optional<std::pair<int, int>>(int x, int y, int w, int h)>;
+
+struct Transform {
+  std::string name;
+  Mapping mapping;
+  SourceOf source;
+};
+
+std::optional<std::pair<int, int>> At(int x, int y) {
+  return std::pair{x, y};
+}
+
+int Mod(int v, int n) {
+  return ((v % n) + n) % n;
+}
+
+template <int dx, int dy>
+void Shift(Surface& doc, const Surface& old) {
+  ShiftImage(doc, old, dx, dy);
+}
+
+SourceOf ShiftedBy(int dx, int dy) {
+  return [dx, dy](int x, int y, int w, int h) { return At(Mod(x - dx, w), Mod(y - dy, h)); };
+}
+
+const std::vector<Transform>& Transforms() {
+  static const std::vector<Transform> all = {
+      {"shift up", Shift<0, -1>, ShiftedBy(0, -1)},
+      {"shift right", Shift<1, 0>, ShiftedBy(1, 0)},
+      {"shift down", Shift<0, 1>, ShiftedBy(0, 1)},
+      {"shift left", Shift<-1, 0>, ShiftedBy(-1, 0)},
+      // Any offset wraps, farther than the picture too.
+      {"shift by (0, 0)", Shift<0, 0>, ShiftedBy(0, 0)},
+      {"shift by (3, -2)", Shift<3, -2>, ShiftedBy(3, -2)},
+      {"shift by (-200, 75)", Shift<-200, 75>, ShiftedBy(-200, 75)},
+      {"mirror vertical", MirrorVertical,
+       [](int x, int y, int w, int) { return At(w - 1 - x, y); }},
+      {"mirror horizontal", MirrorHorizontal,
+       [](int x, int y, int, int h) { return At(x, h - 1 - y); }},
+      {"rotate", Rotate,
+       [](int x, int y, int w, int h) -> std::optional<std::pair<int, int>> {
+         const int sx = h - 1 - y, sy = x;
+         if (sx < 0 || sx >= w || sy < 0 || sy >= h) return std::nullopt;
+         return At(sx, sy);
+       }},
+  };
+  return all;
+}
+
+// An indexed pattern: the table holds exactly the pattern's colours.
+Surface IndexedPattern(int w, int h) {
+  std::vector<Colour> table;
+  for (int i = 0; i < 256; ++i) table.push_back(MakeColour(i, 255 - i, i / 2));
+  Surface s(w, h, PixelFormat::Indexed(8, table), Black);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s.WritePixel(x, y, table[(x * 7 + y * 13) % 256]);
+  return s;
+}
+
+TEST(ImageTransformsTest, EveryPixelFollowsItsMapping) {
+  const std::vector<std::pair<int, int>> sizes = {{5, 5}, {16, 8}, {8, 16}, {1, 6},
+                                                  {6, 1}, {1, 1},  {3, 3},  {70, 130}};
+  for (const Transform& t : Transforms()) {
+    for (auto [w, h] : sizes) {
+      for (bool indexed : {false, true}) {
+        SCOPED_TRACE(::testing::Message()
+                     << t.name << " " << w << "x" << h << (indexed ? " indexed" : ""));
+        const Surface old = indexed ? IndexedPattern(w, h) : ColourPattern(w, h);
+        Surface doc = old;
+        t.mapping(doc, old);
+        for (int y = 0; y < h; ++y) {
+          for (int x = 0; x < w; ++x) {
+            const auto from = t.source(x, y, w, h).value_or(std::pair{x, y});
+            ASSERT_EQ(doc.ReadPixel(x, y), old.ReadPixel(from.first, from.second))
+                << "at " << x << "," << y;
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST(ImageTransformsTest, RepeatsGiveTheStartBack) {
+  struct Case {
+    std::string name;
+    std::vector<Mapping> steps;
+    int repeat;  // 0: the picture's height, -1: its width
+  };
+  const std::vector<Case> cases = {
+      {"up, height times", {Shift<0, -1>}, 0},
+      {"down, height times", {Shift<0, 1>}, 0},
+      {"right, width times", {Shift<1, 0>}, -1},
+      {"left, width times", {Shift<-1, 0>}, -1},
+      {"up then down", {Shift<0, -1>, Shift<0, 1>}, 1},
+      {"right then left", {Shift<1, 0>, Shift<-1, 0>}, 1},
+      {"mirror vertical twice", {MirrorVertical}, 2},
+      {"mirror horizontal twice", {MirrorHorizontal}, 2},
+      {"rotate four times", {Rotate}, 4},
+  };
+  for (const Case& c : cases) {
+    for (auto [w, h] : std::vector<std::pair<int, int>>{{7, 7}, {12, 5}, {5, 12}}) {
+      if (c.name.starts_with("rotate") && w != h) continue;
+      SCOPED_TRACE(::testing::Message() << c.name << " " << w << "x" << h);
+      const Surface start = ColourPattern(w, h);
+      Surface doc = start;
+      const int n = c.repeat == 0 ? h : c.repeat == -1 ? w : c.repeat;
+      for (int i = 0; i < n; ++i) {
+        for (Mapping step : c.steps) {
+          const Surface old = doc;
+          step(doc, old);
+        }
+      }
+      ExpectSamePixels(doc, start);
+    }
+  }
+}
+
+TEST(ImageTransformsTest, RotateMovesTheCornersCounterClockwise) {
+  Surface old(3, 3, PixelFormat::Rgb24(), Black);
+  old.WritePixel(2, 0, 0x0000FF);
+  old.WritePixel(0, 0, 0x00FF00);
+  Surface doc = old;
+  Rotate(doc, old);
+  EXPECT_EQ(doc.ReadPixel(0, 0), 0x0000FFu);
+  EXPECT_EQ(doc.ReadPixel(0, 2), 0x00FF00u);
+  EXPECT_EQ(doc.ReadPixel(2, 0), Black);
+}
+
+TEST(ImageTransformsTest, SourceInAnotherFormatOrTheDocumentItself) {
+  for (const Transform& t : Transforms()) {
+    SCOPED_TRACE(t.name);
+    // The document itself as the source gives the same result as a separate copy.
+    Surface expected = ColourPattern(9, 6);
+    t.mapping(expected, ColourPattern(9, 6));
+    Surface self = ColourPattern(9, 6);
+    t.mapping(self, self);
+    ExpectSamePixels(self, expected);
+    // A source in another format is read by colour, not by raw value.
+    const Surface indexed = IndexedPattern(9, 6);
+    Surface rgb(9, 6, PixelFormat::Rgb24(), Black);
+    CopyBlock(rgb, 0, 0, 9, 6, indexed, 0, 0);
+    Surface fromRgb = indexed;
+    t.mapping(fromRgb, rgb);
+    Surface fromIndexed = indexed;
+    t.mapping(fromIndexed, indexed);
+    ExpectSamePixels(fromRgb, fromIndexed);
+    // Different sizes are refused, not read past.
+    Surface small = ColourPattern(4, 4);
+    EXPECT_THROW(t.mapping(small, ColourPattern(5, 4)), std::invalid_argument);
+  }
+}
+
+}  // namespace
+}  // namespace gk
