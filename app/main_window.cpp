@@ -15,6 +15,8 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 
 #include "editor/colour_selection.h"
 #include "editor/document_files.h"
@@ -24,6 +26,7 @@
 #include "editor/option_handler.h"
 #include "editor/series_menu.h"
 #include "editor/start_up.h"
+#include "editor/tools.h"
 #include "editor/transforms.h"
 #include "widgets/app_icon.h"
 #include "widgets/colour_dialog.h"
@@ -81,19 +84,6 @@ std::optional<std::string> ChosenFile(QFileDialog& dialog) {
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
   return PathOnDisk(ToUtf8(files.first()));
-}
-
-ToolCursor CursorOf(int tool) {
-  switch (tool) {
-    case ToolErase:
-      return ToolCursor::Eraser;
-    case ToolPaint:
-      return ToolCursor::Fill;
-    case ToolSpoit:
-      return ToolCursor::Eyedropper;
-    default:
-      return ToolCursor::Pen;
-  }
 }
 
 }  // namespace
@@ -210,15 +200,18 @@ void TForm1::BuildMenus() {
   mnPen = bar->addMenu("&Pen");
   toolGroup = new QActionGroup(this);
   toolGroup->setExclusive(true);
-  // One letter per tool, as other pixel editors have them.
-  add(mnPen, mngPen, "mngPen", "&Pen", QKeySequence(Qt::Key_B));
-  add(mnPen, mngErase, "mngErase", "&Erase", QKeySequence(Qt::Key_E));
-  add(mnPen, mngPaint, "mngPaint", "P&aint", QKeySequence(Qt::Key_G));
-  add(mnPen, mngSpoit, "mngSpoit", "&Spoit", QKeySequence(Qt::Key_I));
-  for (QAction* item : {mngPen, mngErase, mngPaint, mngSpoit}) {
+  for (const DrawingTool& tool : DrawingTools()) {
+    QAction* item = nullptr;
+    add(mnPen, item, tool.itemName, tool.caption,
+        QKeySequence::fromString(QLatin1String(tool.key), QKeySequence::PortableText));
     item->setCheckable(true);
     toolGroup->addAction(item);
+    toolItems_.push_back(item);
   }
+  mngPen = ToolItem(ToolPen);
+  mngErase = ToolItem(ToolErase);
+  mngPaint = ToolItem(ToolPaint);
+  mngSpoit = ToolItem(ToolSpoit);
 
   chrsTitle = bar->addAction("&Chrs");
   mnChrs = new QMenu("&Chrs", this);
@@ -247,22 +240,22 @@ void TForm1::SetToolTips() {
   tip(btnNew, "New", New1->shortcut());
   tip(btnOpen, "Open", Open1->shortcut());
   tip(btnSave, "Save", Save1->shortcut());
-  tip(btnPaint, "Paint (fill)", mngPaint->shortcut());
-  tip(btnSpoit, "Spoit (eyedropper)", mngSpoit->shortcut());
   tip(btnLeft, "Move the edit window left", keyLeft->key());
   tip(btnUp, "Move the edit window up", keyUp->key());
   tip(btnDown, "Move the edit window down", keyDown->key());
   tip(btnRight, "Move the edit window right", keyRight->key());
   tip(btnNextChr, "Open the next file of the series", keyNextChr->key());
+  for (const DrawingTool& tool : DrawingTools()) {
+    if (tool.buttonName != nullptr)
+      tip(ToolButton(tool.buttonName), tool.buttonTip, ToolItem(tool.id)->shortcut());
+  }
 }
 
 std::vector<ControlWiring> TForm1::WiringTable() {
-  return {
+  std::vector<ControlWiring> table = {
       Click(btnNew, BtnNewClick, 0),
       Click(btnOpen, BtnOpenClick),
       Click(btnSave, BtnSaveClick),
-      Click(btnPaint, BtnPaintClick),
-      Click(btnSpoit, BtnSpoitClick),
       Step(btnLeft, ControlEvent::Click, btnLeftClick),
       Step(btnUp, ControlEvent::Click, btnUpClick),
       Step(btnDown, ControlEvent::Click, btnDownClick),
@@ -285,10 +278,6 @@ std::vector<ControlWiring> TForm1::WiringTable() {
       Click(mnMirrorH, mnMirrorHClick),
       Click(rotate1, rotate1Click),
       Click(Option1, BtnOptionClick),
-      Click(mngPen, BtnPenClick),
-      Click(mngErase, BtnEraseClick),
-      Click(mngPaint, BtnPaintClick),
-      Click(mngSpoit, BtnSpoitClick),
 
       {ImgMain, ControlEvent::Press, ImgMainMouseDown},
       {ImgMain, ControlEvent::Move, ImgMainMouseMove},
@@ -315,6 +304,13 @@ std::vector<ControlWiring> TForm1::WiringTable() {
       Step(ImgView, ControlEvent::WheelLeft, btnLeftClick),
       Step(ImgView, ControlEvent::WheelRight, btnRightClick),
   };
+  // A tool's item and its button, where it has one, choose it.
+  for (const DrawingTool& tool : DrawingTools()) {
+    table.push_back(Click(ToolItem(tool.id), tool.choose));
+    if (tool.buttonName != nullptr)
+      table.push_back(Click(ToolButton(tool.buttonName), tool.choose));
+  }
+  return table;
 }
 
 void TForm1::Connect(const ControlWiring& wiring) {
@@ -455,23 +451,21 @@ void TForm1::SetModifiedMarker(const std::string& caption) {
   mnMod->setText(FromUtf8(caption));
 }
 
-void TForm1::CheckToolItem(int tool) {
-  switch (tool) {
-    case ToolPen:
-      mngPen->setChecked(true);
-      break;
-    case ToolErase:
-      mngErase->setChecked(true);
-      break;
-    case ToolPaint:
-      mngPaint->setChecked(true);
-      break;
-    case ToolSpoit:
-      mngSpoit->setChecked(true);
-      break;
-    default:
-      break;
+QAction* TForm1::ToolItem(std::int32_t tool) const {
+  const DrawingTool* row = FindTool(tool);
+  if (row == nullptr) return nullptr;
+  return toolItems_[static_cast<std::size_t>(row - DrawingTools().data())];
+}
+
+QToolButton* TForm1::ToolButton(const char* name) const {
+  for (QToolButton* button : toolButtons_) {
+    if (button->objectName() == QLatin1String(name)) return button;
   }
+  throw std::logic_error(std::string("The tool table names no button ") + name);
+}
+
+void TForm1::CheckToolItem(int tool) {
+  if (QAction* item = ToolItem(tool)) item->setChecked(true);
 }
 
 void TForm1::ToolChanged(int tool) {
@@ -479,13 +473,17 @@ void TForm1::ToolChanged(int tool) {
 }
 
 void TForm1::ShowToolCursor(int tool) {
-  const ToolCursor kind = CursorOf(tool);
-  std::optional<QCursor>& cursor = toolCursors_[static_cast<std::size_t>(kind)];
-  if (!cursor) {
+  const DrawingTool* row = FindTool(tool);
+  const ToolCursor kind = row != nullptr ? row->cursor : ToolCursor::Pen;
+  auto cursor = toolCursors_.find(kind);
+  if (cursor == toolCursors_.end()) {
     const CursorPicture picture = DrawToolCursor(kind);
-    cursor.emplace(QPixmap::fromImage(picture.image), picture.hotSpot.x(), picture.hotSpot.y());
+    cursor = toolCursors_
+                 .emplace(kind, QCursor(QPixmap::fromImage(picture.image), picture.hotSpot.x(),
+                                        picture.hotSpot.y()))
+                 .first;
   }
-  ImgMain->setCursor(*cursor);
+  ImgMain->setCursor(cursor->second);
   toolCursorShown_ = true;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "app/control_wiring.h"
 #include "editor/editor_context.h"
 #include "editor/editor_ui.h"
+#include "editor/tools.h"
 #include "editor/wheel_steps.h"
 #include "filesystem/program_folders.h"
 
@@ -92,6 +95,7 @@ class TForm1 : public QMainWindow, public EditorUi {
 
   QMenu* mnPen = nullptr;
   QActionGroup* toolGroup = nullptr;
+  // The tools' radio items, made from the tool table.
   QAction* mngPen = nullptr;
   QAction* mngErase = nullptr;
   QAction* mngPaint = nullptr;
@@ -122,6 +126,8 @@ class TForm1 : public QMainWindow, public EditorUi {
 
   // The widget showing a control; nullptr for ImgViewB.
   ImageWidget* WidgetOf(ControlId id) const;
+  // The radio item of the tool; nullptr for an id of no tool.
+  QAction* ToolItem(std::int32_t tool) const;
   // Every connection of a control's event to its handler, as made.
   const std::vector<ControlWiring>& Wiring() const { return wiring_; }
 
@@ -168,13 +174,16 @@ class TForm1 : public QMainWindow, public EditorUi {
   void RunSteps(QObject* control, ControlEvent event, int count);
   // The grid's pointer shape for the tool, each made on first use.
   void ShowToolCursor(int tool);
+  // The glyph button called `name`; the tool table naming no such button throws.
+  QToolButton* ToolButton(const char* name) const;
   void AddSeriesItem(QMenu* menu, const std::string& name);
 
   std::array<QToolButton*, 10> toolButtons_{};  // in button-row order
   std::array<ImageWidget*, 7> widgets_{};       // by ControlId
   std::vector<ControlWiring> wiring_;
   WheelSteps wheel_;
-  std::array<std::optional<QCursor>, 4> toolCursors_;  // by ToolCursor
+  std::vector<QAction*> toolItems_;  // in the order of DrawingTools()
+  std::map<ToolCursor, QCursor> toolCursors_;
   bool toolCursorShown_ = false;
 };
 

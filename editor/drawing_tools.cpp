@@ -7,6 +7,7 @@
 
 #include "editor/colour_selection.h"
 #include "editor/grid_view.h"
+#include "editor/tools.h"
 #include "image/flood_fill.h"
 #include "image/picture_memory.h"
 
@@ -39,13 +40,19 @@ int CellOf(int pixel, int dotSize) {
   return pixel / dotSize;
 }
 
-// Every change of the tool goes through here, so the window always shows the current one.
-void SetTool(EditorContext& ctx, std::int32_t tool) {
-  ctx.state.Tool = tool;
-  ctx.ui.ToolChanged(tool);
+}  // namespace
+
+void PenPress(EditorContext& ctx, int x, int y) {
+  ctx.state.DrawColor = ctx.state.CurColor;
+  PlotDot(ctx, x, y);
 }
 
-void FillAt(EditorContext& ctx, int x, int y) {
+void ErasePress(EditorContext& ctx, int x, int y) {
+  ctx.state.DrawColor = Black;
+  PlotDot(ctx, x, y);
+}
+
+void PaintPress(EditorContext& ctx, int x, int y) {
   EditorState& s = ctx.state;
   const Colour target = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
   // Outside the grid there is no colour to match; the document never holds NoColour anyway.
@@ -54,17 +61,13 @@ void FillAt(EditorContext& ctx, int x, int y) {
                   ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize)), target, s.CurColor);
   }
   RedrawGrid(ctx);
-  BtnPenClick(ctx);
 }
 
-void PickAt(EditorContext& ctx, int x, int y) {
+void SpoitPress(EditorContext& ctx, int x, int y) {
   const Colour picked = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
   // A read outside the grid yields NoColour, which is no colour: the current one stays.
   if (picked != NoColour) SetCurColor(ctx, picked);
-  BtnPenClick(ctx);
 }
-
-}  // namespace
 
 void TakeUndoSnapshot(EditorContext& ctx) {
   ImageControl& control = ctx.controls.ImgViewB;
@@ -123,32 +126,19 @@ void ImgMainMouseDown(EditorContext& ctx, int x, int y) {
   s.Stroking = false;
   TakeUndoSnapshot(ctx);
   MarkModified(ctx);
-  switch (s.Tool) {
-    case ToolPen:
-      s.Stroking = true;
-      s.DrawColor = s.CurColor;
-      PlotDot(ctx, x, y);
-      break;
-    case ToolErase:
-      s.Stroking = true;
-      s.DrawColor = Black;
-      PlotDot(ctx, x, y);
-      break;
-    case ToolPaint:
-      FillAt(ctx, x, y);
-      break;
-    case ToolSpoit:
-      PickAt(ctx, x, y);
-      break;
-    default:
-      break;
-  }
+  const DrawingTool* tool = FindTool(s.Tool);
+  if (tool == nullptr) return;
+  s.Stroking = tool->strokes;
+  tool->press(ctx, x, y);
+  // Exactly one action a press: the pen chosen here acts from the next press on.
+  if (tool->backToPen) BtnPenClick(ctx);
 }
 
 void ImgMainMouseMove(EditorContext& ctx, bool leftHeld, int x, int y) {
   const EditorState& s = ctx.state;
   if (s.OpenGuard || s.DotSize <= 0) return;
-  if (s.Tool != ToolPen && s.Tool != ToolErase) return;
+  const DrawingTool* tool = FindTool(s.Tool);
+  if (tool == nullptr || !tool->strokes) return;
   if (!s.Stroking || !leftHeld) return;
   // One plot per cell entered, not per move event.
   if (CellOf(x, s.DotSize) == s.LastDotX && CellOf(y, s.DotSize) == s.LastDotY) return;
@@ -163,29 +153,19 @@ void BtnUndoClick(EditorContext& ctx) {
 }
 
 void BtnPenClick(EditorContext& ctx) {
-  ctx.ui.CheckToolItem(ToolPen);
-  SetTool(ctx, ToolPen);
+  ChooseTool(ctx, ToolPen);
 }
 
 void BtnEraseClick(EditorContext& ctx) {
-  ctx.ui.CheckToolItem(ToolErase);
-  SetTool(ctx, ToolErase);
+  ChooseTool(ctx, ToolErase);
 }
 
 void BtnPaintClick(EditorContext& ctx) {
-  ctx.state.Stroking = false;
-  ctx.ui.CheckToolItem(ToolPaint);
-  ctx.ui.SetTitle("Paint");
-  ctx.ui.StartTimer();
-  SetTool(ctx, ToolPaint);
+  ChooseTool(ctx, ToolPaint);
 }
 
 void BtnSpoitClick(EditorContext& ctx) {
-  ctx.ui.SetTitle("Spoit");
-  ctx.ui.StartTimer();
-  ctx.state.Stroking = false;
-  ctx.ui.CheckToolItem(ToolSpoit);
-  SetTool(ctx, ToolSpoit);
+  ChooseTool(ctx, ToolSpoit);
 }
 
 }  // namespace gk

@@ -18,6 +18,14 @@ void ImgMainMouseMove(EditorContext& ctx, bool leftHeld, int x, int y);
 
 void BtnUndoClick(EditorContext& ctx);
 
+// What a press on the grid does with each tool (the table in editor/tools.cpp names them). Paint
+// fills the area of the colour the grid shows under the pointer; spoit takes that colour.
+void PenPress(EditorContext& ctx, int x, int y);
+void ErasePress(EditorContext& ctx, int x, int y);
+void PaintPress(EditorContext& ctx, int x, int y);
+void SpoitPress(EditorContext& ctx, int x, int y);
+
+// The tools' menu items and buttons: each chooses its tool.
 void BtnPenClick(EditorContext& ctx);
 void BtnEraseClick(EditorContext& ctx);
 void BtnPaintClick(EditorContext& ctx);

@@ -3,10 +3,9 @@
 #include <QImage>
 #include <QPoint>
 
-namespace gk {
+#include "editor/tools.h"
 
-// The pointer shapes of the four tools over the edit grid.
-enum class ToolCursor { Pen, Eraser, Fill, Eyedropper };
+namespace gk {
 
 inline constexpr int ToolCursorSide = 24;
 
