@@ -16,6 +16,7 @@
 #include "settings/parse_int.h"
 #include "settings/size_limits.h"
 #include "workspace/grid_view.h"
+#include "workspace/undo_copy.h"
 
 namespace gk {
 
@@ -36,10 +37,7 @@ void ReplaceDocument(EditorContext& ctx, Surface document) {
   s.Width = document.Width();
   s.Height = document.Height();
 
-  c.ImgViewB.DiscardSurface();
-  c.ImgViewB.NewSurfaceFormat = document.Format();
-  c.ImgViewB.Width = s.Width;
-  c.ImgViewB.Height = s.Height;
+  DiscardUndoCopy(ctx, s.Width, s.Height, document.Format());
 
   c.ImgView.SetSurface(std::move(document));
   c.ImgView.Width = 2 * s.Width;
@@ -131,6 +129,8 @@ void BtnNewClick(EditorContext& ctx, int tag) {
   if (tag == NewSizeTag) RecreateDocument(ctx);
 
   // Raw value 0: black, or the first table colour of an indexed document the plain New keeps.
+  // The plain New keeps the undo copy, which first takes what it does not hold yet.
+  SaveUndoRows(ctx, 0, ctx.state.Height);
   ctx.Document().FillBlack(ctx.state.Width, ctx.state.Height);
   ctx.ui.RefreshControl(ControlId::ImgView);
   ctx.documentPath.clear();

@@ -7,6 +7,7 @@
 #include "workspace/editor_state.h"
 #include "workspace/editor_ui.h"
 #include "workspace/image_control.h"
+#include "workspace/undo_copy.h"
 
 namespace gk {
 
@@ -19,6 +20,8 @@ struct EditorContext {
 
   EditorState state;
   EditorControls controls;
+  // The rows of the undo copy (ImgViewB) that still live only in the document.
+  UndoRows undoRows;
   Settings settings;
   // The file name held by the save dialog: the document path, empty while unnamed.
   std::string documentPath;
