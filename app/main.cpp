@@ -25,6 +25,11 @@ int main(int argc, char** argv) {
   // The editor reads no command line: Qt sees only the program name.
   int qtArgc = argc > 0 ? 1 : 0;
   QApplication app(qtArgc, argv);
+  // Qt merges the pointer moves that queue up while the program is busy into the last one, core
+  // and XInput 2 moves alike. A stroke plots each cell a move enters and joins no lines, so a
+  // merged move is a lost dot: every move is delivered. Making the application turns merging
+  // on, so it is turned off afterwards; it is read as each event is taken from the X server.
+  QApplication::setAttribute(Qt::AA_CompressHighFrequencyEvents, false);
   try {
     const gk::ProgramFolders folders =
         gk::FindProgramFolders(gk::FolderPart(gk::ProgramPath()), gk::CurrentUserEnvironment());

@@ -3,27 +3,23 @@
 // Figures are per move event and are printed as ratios to two baselines from the same run: the
 // same number of held moves that stay within one cell (so plot nothing), and one std::fill of the
 // grid surface's pixels. PlotAt/n is one plot, from the move event to the grid and the view
-// repainted, on an n x n start-up document; PlotAt/4096 is printed against PlotAt/32. Run a
-// release build:
+// repainted, on an n x n start-up document; PlotAt/4096 is printed against PlotAt/32. PressAt/n
+// is one press with the pen (the undo snapshot and the stroke's first dot), PressAt/4096 printed
+// against PressAt/32. Run a release build:
 //   QT_QPA_PLATFORM=offscreen build-release/bench/pen_stroke_bench
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QFile>
-#include <QMouseEvent>
-#include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdint>
 #include <iomanip>
 #include <iostream>
 #include <map>
-#include <memory>
-#include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "app/main_window.h"
+#include "bench/editor_window.h"
 #include "bench/surface_fill_baseline.h"
 #include "editor/picture_files.h"
 #include "widgets/image_widget.h"
@@ -39,39 +35,8 @@ constexpr char HoverName[] = "MovesWithoutButton";
 constexpr char FillName[] = "FillGridSurface";
 constexpr char SmallPlotName[] = "PlotAt/32";
 constexpr char LargePlotName[] = "PlotAt/4096";
-
-// The main window in a temporary AppDir with a plain palette and the given settings file (none
-// when empty), shown.
-struct Window {
-  QTemporaryDir dir;
-  std::unique_ptr<TForm1> form;
-
-  explicit Window(const std::string& settings = {}) {
-    if (!dir.isValid()) throw std::runtime_error("no temporary folder");
-    const std::string appDir = (dir.path() + "/").toStdString();
-    SaveBmpFile(appDir + "palette.bmp", Surface(384, 144, PixelFormat::Rgb24(), 0x808080));
-    if (!settings.empty()) {
-      QFile file(dir.filePath("gridkiln.ini"));
-      if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write the settings");
-      file.write(settings.c_str());
-    }
-    form = std::make_unique<TForm1>(appDir);
-    form->show();
-    QApplication::processEvents();
-  }
-  ~Window() {
-    // Nothing may ask to save while the window goes.
-    form->ctx.state.Modified = false;
-  }
-};
-
-void Send(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-          Qt::MouseButtons held) {
-  QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, held,
-                    Qt::NoModifier);
-  QApplication::sendEvent(widget, &event);
-  QApplication::processEvents();
-}
+constexpr char SmallPressName[] = "PressAt/32";
+constexpr char LargePressName[] = "PressAt/4096";
 
 // MovesPerCell points through each of `cells` cells of one row, left to right.
 std::vector<QPoint> RowPath(int dot, int cells) {
@@ -94,7 +59,7 @@ void ReportPerMove(benchmark::State& state, std::size_t moves) {
 // Press on the first cell, then the moves across all the row's cells with the left button held:
 // one plot for each cell entered after the first.
 void PenStrokeAcrossRow(benchmark::State& state) {
-  Window w;
+  EditorWindow w;
   TForm1& form = *w.form;
   const std::vector<QPoint> path = RowPath(form.ctx.state.DotSize, form.ctx.state.Width2);
   Colour colour = 0x102030;
@@ -102,9 +67,10 @@ void PenStrokeAcrossRow(benchmark::State& state) {
     // A new colour each stroke, so that every plot changes pixels.
     colour ^= 0x00FFFFFF;
     form.ctx.state.CurColor = colour;
-    Send(form.ImgMain, QEvent::MouseButtonPress, path.front(), Qt::LeftButton, Qt::LeftButton);
-    for (QPoint p : path) Send(form.ImgMain, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
-    Send(form.ImgMain, QEvent::MouseButtonRelease, path.back(), Qt::LeftButton, Qt::NoButton);
+    SendMouse(form.ImgMain, QEvent::MouseButtonPress, path.front(), Qt::LeftButton, Qt::LeftButton);
+    for (QPoint p : path)
+      SendMouse(form.ImgMain, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+    SendMouse(form.ImgMain, QEvent::MouseButtonRelease, path.back(), Qt::LeftButton, Qt::NoButton);
   }
   if (form.ctx.Document().ReadPixel(form.ctx.state.Width2 - 1, StrokeRow) != colour) {
     state.SkipWithError("the stroke did not reach the row's last cell");
@@ -114,7 +80,7 @@ void PenStrokeAcrossRow(benchmark::State& state) {
 
 // The same press and the same number of held moves, all within the first cell: no plots.
 void HeldMovesWithinOneCell(benchmark::State& state) {
-  Window w;
+  EditorWindow w;
   TForm1& form = *w.form;
   const int dot = form.ctx.state.DotSize;
   const std::size_t moves = RowPath(dot, form.ctx.state.Width2).size();
@@ -123,9 +89,10 @@ void HeldMovesWithinOneCell(benchmark::State& state) {
     path.emplace_back(static_cast<int>(i) % dot, StrokeRow * dot + dot / 2);
   }
   for (auto _ : state) {
-    Send(form.ImgMain, QEvent::MouseButtonPress, path.front(), Qt::LeftButton, Qt::LeftButton);
-    for (QPoint p : path) Send(form.ImgMain, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
-    Send(form.ImgMain, QEvent::MouseButtonRelease, path.back(), Qt::LeftButton, Qt::NoButton);
+    SendMouse(form.ImgMain, QEvent::MouseButtonPress, path.front(), Qt::LeftButton, Qt::LeftButton);
+    for (QPoint p : path)
+      SendMouse(form.ImgMain, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+    SendMouse(form.ImgMain, QEvent::MouseButtonRelease, path.back(), Qt::LeftButton, Qt::NoButton);
   }
   if (form.ctx.Document().ReadPixel(1, StrokeRow) != Black) {
     state.SkipWithError("a move within the first cell plotted");
@@ -135,18 +102,18 @@ void HeldMovesWithinOneCell(benchmark::State& state) {
 
 // The pointer passing over the whole row with no button held.
 void MovesWithoutButton(benchmark::State& state) {
-  Window w;
+  EditorWindow w;
   TForm1& form = *w.form;
   const std::vector<QPoint> path = RowPath(form.ctx.state.DotSize, form.ctx.state.Width2);
   for (auto _ : state) {
-    for (QPoint p : path) Send(form.ImgMain, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
+    for (QPoint p : path) SendMouse(form.ImgMain, QEvent::MouseMove, p, Qt::NoButton, Qt::NoButton);
   }
   ReportPerMove(state, path.size());
 }
 
 // The floor: writing every pixel of the grid surface once.
 void FillGridSurface(benchmark::State& state) {
-  Window w;
+  EditorWindow w;
   MeasureSurfaceFill(state, w.form->ctx.controls.ImgMain.Canvas());
 }
 
@@ -154,27 +121,53 @@ void FillGridSurface(benchmark::State& state) {
 // goes back and forth between two cells, so every move plots.
 void PlotAt(benchmark::State& state) {
   const int side = static_cast<int>(state.range(0));
-  Window w("Width=" + std::to_string(side) + "\r\nHeight=" + std::to_string(side) + "\r\n");
+  EditorWindow w("Width=" + std::to_string(side) + "\r\nHeight=" + std::to_string(side) + "\r\n");
   TForm1& form = *w.form;
   if (form.ctx.state.Width != side) state.SkipWithError("the settings did not take");
   const int dot = form.ctx.state.DotSize;
   const QPoint cells[] = {{3 * dot + dot / 2, StrokeRow * dot + dot / 2},
                           {4 * dot + dot / 2, StrokeRow * dot + dot / 2}};
   form.ctx.state.CurColor = 0x102030;
-  Send(form.ImgMain, QEvent::MouseButtonPress, cells[0], Qt::LeftButton, Qt::LeftButton);
+  SendMouse(form.ImgMain, QEvent::MouseButtonPress, cells[0], Qt::LeftButton, Qt::LeftButton);
   int next = 1;
   for (auto _ : state) {
-    Send(form.ImgMain, QEvent::MouseMove, cells[next], Qt::NoButton, Qt::LeftButton);
+    SendMouse(form.ImgMain, QEvent::MouseMove, cells[next], Qt::NoButton, Qt::LeftButton);
     next ^= 1;
   }
-  Send(form.ImgMain, QEvent::MouseButtonRelease, cells[next], Qt::LeftButton, Qt::NoButton);
+  SendMouse(form.ImgMain, QEvent::MouseButtonRelease, cells[next], Qt::LeftButton, Qt::NoButton);
   if (form.ctx.Document().ReadPixel(4, StrokeRow) != 0x102030) {
     state.SkipWithError("the moves did not plot");
   }
 }
 
+// One press with the pen, from the press event to the grid and view repainted: the undo snapshot
+// and the stroke's first dot. The presses go back and forth between two cells in two colours,
+// so every press changes a pixel.
+void PressAt(benchmark::State& state) {
+  const int side = static_cast<int>(state.range(0));
+  EditorWindow w("Width=" + std::to_string(side) + "\r\nHeight=" + std::to_string(side) + "\r\n");
+  TForm1& form = *w.form;
+  if (form.ctx.state.Width != side) state.SkipWithError("the settings did not take");
+  const int dot = form.ctx.state.DotSize;
+  const QPoint cells[] = {{3 * dot + dot / 2, StrokeRow * dot + dot / 2},
+                          {4 * dot + dot / 2, StrokeRow * dot + dot / 2}};
+  Colour colour = 0x102030;
+  int next = 0;
+  for (auto _ : state) {
+    if (next == 0) colour ^= 0x00FFFFFF;
+    form.ctx.state.CurColor = colour;
+    Click(form.ImgMain, cells[next]);
+    next ^= 1;
+  }
+  const int last = 3 + (next ^ 1);
+  if (form.ctx.Document().ReadPixel(last, StrokeRow) != colour || !form.ctx.state.Modified) {
+    state.SkipWithError("the presses did not draw");
+  }
+}
+
 BENCHMARK(FillGridSurface);
 BENCHMARK(PlotAt)->Arg(32)->Arg(4096)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PressAt)->Arg(32)->Arg(4096)->Unit(benchmark::kMicrosecond);
 BENCHMARK(MovesWithoutButton)->Unit(benchmark::kMicrosecond);
 BENCHMARK(HeldMovesWithinOneCell)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PenStrokeAcrossRow)->Unit(benchmark::kMicrosecond);
@@ -199,11 +192,14 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
   void Finalize() override {
     ConsoleReporter::Finalize();
-    const auto small = times_.find(SmallPlotName);
-    const auto large = times_.find(LargePlotName);
-    if (small != times_.end() && large != times_.end()) {
-      std::cout << "\nOne plot on a 4096 x 4096 document relative to one on a 32 x 32 one (real, "
-                   "CPU): "
+    for (auto [what, smallName, largeName] :
+         {std::tuple{"plot", SmallPlotName, LargePlotName},
+          std::tuple{"press", SmallPressName, LargePressName}}) {
+      const auto small = times_.find(smallName);
+      const auto large = times_.find(largeName);
+      if (small == times_.end() || large == times_.end()) continue;
+      std::cout << "\nOne " << what
+                << " on a 4096 x 4096 document relative to one on a 32 x 32 one (real, CPU): "
                 << std::fixed << std::setprecision(2) << large->second.real / small->second.real
                 << "x, " << large->second.cpu / small->second.cpu << "x\n";
     }

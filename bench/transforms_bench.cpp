@@ -1,5 +1,12 @@
 // The whole-image transforms on a 4096 x 4096 24-bit document, each reported as a ratio to a
-// plain copy of the document's bytes measured in the same run.
+// plain copy of the document's bytes measured in the same run: the mappings alone, then every
+// whole-document command as the user runs it (Command/...): through the real main window, from
+// the menu item (or the press with the paint tool) to the grid and view repainted, with the undo
+// snapshot. Run a release build:
+//   QT_QPA_PLATFORM=offscreen build-release/bench/transforms_bench
+#include <QAction>
+#include <QApplication>
+
 #include <cstdint>
 #include <cstring>
 #include <iostream>
@@ -9,10 +16,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/editor_window.h"
 #include "image/image_transforms.h"
 #include "image/surface.h"
 
 namespace {
+
+using gk::EditorWindow;
+using gk::TForm1;
 
 constexpr int Side = 4096;
 constexpr const char* Baseline = "Memcpy";
@@ -59,6 +70,70 @@ void Transform(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * DocumentBytes(old)));
 }
 
+const std::string LargeDocument = "Width=4096\r\nHeight=4096\r\n";
+
+void CheckLargeDocument(benchmark::State& state, const TForm1& form) {
+  if (form.ctx.state.Width != Side || form.ctx.state.Height != Side) {
+    state.SkipWithError("the settings did not take");
+  }
+}
+
+// A press and release on the middle of the edit grid.
+void PressOnGrid(TForm1& form) {
+  const int middle = form.ctx.state.DotSize * form.ctx.state.Width2 / 2;
+  gk::Click(form.ImgMain, {middle, middle});
+}
+
+template <QAction* TForm1::*Item>
+void Command(benchmark::State& state) {
+  EditorWindow w(LargeDocument);
+  TForm1& form = *w.form;
+  CheckLargeDocument(state, form);
+  for (auto _ : state) {
+    (form.*Item)->trigger();
+    QApplication::processEvents();
+  }
+  if (!form.ctx.state.Modified) state.SkipWithError("the command did not run");
+}
+
+// A press with the paint tool filling the whole document, which is one colour, in the other of
+// two colours each time.
+void FillCommand(benchmark::State& state) {
+  EditorWindow w(LargeDocument);
+  TForm1& form = *w.form;
+  CheckLargeDocument(state, form);
+  gk::Colour colour = gk::Black;
+  for (auto _ : state) {
+    colour ^= 0x00FFFFFF;
+    form.ctx.state.CurColor = colour;
+    form.mngPaint->trigger();
+    PressOnGrid(form);
+  }
+  const gk::Surface& doc = form.ctx.Document();
+  if (doc.ReadPixel(Side - 1, Side - 1) != colour) state.SkipWithError("the fill did not spread");
+}
+
+// Undo right after a command (all of the picture comes back) or after a press with the pen (one
+// dot does); the command or the press is not timed.
+template <bool afterCommand>
+void UndoCommand(benchmark::State& state) {
+  EditorWindow w(LargeDocument);
+  TForm1& form = *w.form;
+  CheckLargeDocument(state, form);
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (afterCommand) {
+      form.rotate1->trigger();
+    } else {
+      PressOnGrid(form);
+    }
+    QApplication::processEvents();
+    state.ResumeTiming();
+    form.Undo1->trigger();
+    QApplication::processEvents();
+  }
+}
+
 BENCHMARK(Memcpy)->Unit(benchmark::kMillisecond);
 BENCHMARK(Transform<Shift<0, -1>>)->Name("ShiftUp")->Unit(benchmark::kMillisecond);
 BENCHMARK(Transform<Shift<1, 0>>)->Name("ShiftRight")->Unit(benchmark::kMillisecond);
@@ -67,6 +142,22 @@ BENCHMARK(Transform<Shift<-1, 0>>)->Name("ShiftLeft")->Unit(benchmark::kMillisec
 BENCHMARK(Transform<gk::MirrorVertical>)->Name("MirrorVertical")->Unit(benchmark::kMillisecond);
 BENCHMARK(Transform<gk::MirrorHorizontal>)->Name("MirrorHorizontal")->Unit(benchmark::kMillisecond);
 BENCHMARK(Transform<gk::Rotate>)->Name("Rotate")->Unit(benchmark::kMillisecond);
+BENCHMARK(Command<&TForm1::mnShiftUp>)->Name("Command/ShiftUp")->Unit(benchmark::kMillisecond);
+BENCHMARK(Command<&TForm1::mnShiftRight>)
+    ->Name("Command/ShiftRight")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Command<&TForm1::mnShiftDown>)->Name("Command/ShiftDown")->Unit(benchmark::kMillisecond);
+BENCHMARK(Command<&TForm1::mnShiftLeft>)->Name("Command/ShiftLeft")->Unit(benchmark::kMillisecond);
+BENCHMARK(Command<&TForm1::mnMirrorV>)
+    ->Name("Command/MirrorVertical")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Command<&TForm1::mnMirrorH>)
+    ->Name("Command/MirrorHorizontal")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(Command<&TForm1::rotate1>)->Name("Command/Rotate")->Unit(benchmark::kMillisecond);
+BENCHMARK(FillCommand)->Name("Command/Fill")->Unit(benchmark::kMillisecond);
+BENCHMARK(UndoCommand<true>)->Name("Command/UndoAfterRotate")->Unit(benchmark::kMillisecond);
+BENCHMARK(UndoCommand<false>)->Name("Command/UndoAfterPress")->Unit(benchmark::kMillisecond);
 
 // Prints the usual table, then every benchmark's time as a multiple of the baseline's.
 class RatioReporter : public benchmark::ConsoleReporter {
@@ -103,6 +194,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
 }  // namespace
 
 int main(int argc, char** argv) {
+  int qtArgc = 1;
+  QApplication app(qtArgc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   RatioReporter reporter;

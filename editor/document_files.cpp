@@ -11,6 +11,7 @@
 #include "editor/picture_files.h"
 #include "editor/png_export.h"
 #include "editor/series_menu.h"
+#include "editor/undo_copy.h"
 #include "filesystem/file_io.h"
 #include "filesystem/folder_creation.h"
 #include "filesystem/path_text.h"
@@ -37,10 +38,7 @@ void ReplaceDocument(EditorContext& ctx, Surface document) {
   s.Width = document.Width();
   s.Height = document.Height();
 
-  c.ImgViewB.DiscardSurface();
-  c.ImgViewB.NewSurfaceFormat = document.Format();
-  c.ImgViewB.Width = s.Width;
-  c.ImgViewB.Height = s.Height;
+  DiscardUndoCopy(ctx, s.Width, s.Height, document.Format());
 
   c.ImgView.SetSurface(std::move(document));
   c.ImgView.Width = 2 * s.Width;
@@ -132,6 +130,8 @@ void BtnNewClick(EditorContext& ctx, int tag) {
   if (tag == NewSizeTag) RecreateDocument(ctx);
 
   // Raw value 0: black, or the first table colour of an indexed document the plain New keeps.
+  // The plain New keeps the undo copy, which first takes what it does not hold yet.
+  SaveUndoRows(ctx, 0, ctx.state.Height);
   ctx.Document().FillBlack(ctx.state.Width, ctx.state.Height);
   ctx.ui.RefreshControl(ControlId::ImgView);
   ctx.documentPath.clear();

@@ -9,7 +9,6 @@
 #include "editor/grid_view.h"
 #include "editor/tools.h"
 #include "image/flood_fill.h"
-#include "image/picture_memory.h"
 
 namespace gk {
 
@@ -20,18 +19,6 @@ namespace {
 int ClampToInt(std::int64_t v) {
   return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
                                                    std::numeric_limits<int>::max()));
-}
-
-// The undo copy, created white with the document's format, so that a snapshot holds exactly
-// the document's raw pixels.
-Surface& UndoCopy(EditorContext& ctx) {
-  ImageControl& undo = ctx.controls.ImgViewB;
-  if (!undo.HasSurface()) {
-    const Surface& doc = ctx.Document();
-    undo.NewSurfaceFormat = doc.Format();
-    WithPictureMemory(ctx.DocumentName(), SizeOf(doc), [&] { undo.Canvas(); });
-  }
-  return undo.Canvas();
 }
 
 // Grid cell of a pointer coordinate; the division truncates toward zero, so a position less
@@ -58,7 +45,8 @@ void PaintPress(EditorContext& ctx, int x, int y) {
   // Outside the grid there is no colour to match; the document never holds NoColour anyway.
   if (target != NoColour) {
     FloodFillArea(ctx.Document(), ClampToInt(std::int64_t{s.OriginX} + CellOf(x, s.DotSize)),
-                  ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize)), target, s.CurColor);
+                  ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize)), target, s.CurColor,
+                  [&ctx](int row) { SaveUndoRows(ctx, row, row + 1); });
   }
   RedrawGrid(ctx);
 }
@@ -67,32 +55,6 @@ void SpoitPress(EditorContext& ctx, int x, int y) {
   const Colour picked = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
   // A read outside the grid yields NoColour, which is no colour: the current one stays.
   if (picked != NoColour) SetCurColor(ctx, picked);
-}
-
-void TakeUndoSnapshot(EditorContext& ctx) {
-  ImageControl& control = ctx.controls.ImgViewB;
-  const Surface& doc = ctx.Document();
-  const std::int32_t width = ctx.state.Width;
-  const std::int32_t height = ctx.state.Height;
-  if (control.HasSurface() && control.SurfaceIfAny()->Format() == doc.Format()) {
-    CopyBlock(control.Canvas(), 0, 0, width, height, doc, 0, 0);
-    return;
-  }
-  // A copy left in another format would convert, and so lose, colours; it is about to be
-  // overwritten whole anyway, so it is made anew in the document's format. The old copy goes
-  // only once the new one is made: running out of memory leaves both as they were.
-  Surface copy = WithPictureMemory(ctx.DocumentName(), SizeOf(doc), [&] {
-    if (control.Width == doc.Width() && control.Height == doc.Height() && width >= doc.Width() &&
-        height >= doc.Height()) {
-      // The new white copy would be overwritten whole: copy the document straight away.
-      return Surface(doc);
-    }
-    Surface white(control.Width, control.Height, doc.Format(), White);
-    CopyBlock(white, 0, 0, width, height, doc, 0, 0);
-    return white;
-  });
-  control.NewSurfaceFormat = doc.Format();
-  control.SetSurface(std::move(copy));
 }
 
 void MarkModified(EditorContext& ctx) {
@@ -107,8 +69,9 @@ void PlotDot(EditorContext& ctx, int x, int y) {
   if (d <= 0) return;  // an empty grid has no cells
   const int c = CellOf(x, d);
   const int r = CellOf(y, d);
-  ctx.Document().WritePixel(ClampToInt(std::int64_t{s.OriginX} + c),
-                            ClampToInt(std::int64_t{s.OriginY} + r), s.DrawColor);
+  const int row = ClampToInt(std::int64_t{s.OriginY} + r);
+  if (row < ctx.Document().Height()) SaveUndoRows(ctx, row, row + 1);
+  ctx.Document().WritePixel(ClampToInt(std::int64_t{s.OriginX} + c), row, s.DrawColor);
   ctx.ui.RefreshControl(ControlId::ImgMain);
   ctx.ui.RefreshControl(ControlId::ImgView);
   const std::int64_t left = std::int64_t{c} * d;
@@ -146,8 +109,7 @@ void ImgMainMouseMove(EditorContext& ctx, bool leftHeld, int x, int y) {
 }
 
 void BtnUndoClick(EditorContext& ctx) {
-  Surface& undo = UndoCopy(ctx);
-  CopyBlock(ctx.Document(), 0, 0, ctx.state.Width, ctx.state.Height, undo, 0, 0);
+  RestoreUndoCopy(ctx);
   ctx.ui.RefreshControl(ControlId::ImgView);
   RedrawGrid(ctx);
 }

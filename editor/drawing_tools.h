@@ -1,11 +1,10 @@
 #pragma once
 
 #include "editor/editor_context.h"
+#include "editor/undo_copy.h"
 
 namespace gk {
 
-// The whole document into the undo copy.
-void TakeUndoSnapshot(EditorContext& ctx);
 // "*" and Modified on the first change.
 void MarkModified(EditorContext& ctx);
 

@@ -6,6 +6,7 @@
 #include "editor/editor_state.h"
 #include "editor/editor_ui.h"
 #include "editor/image_control.h"
+#include "editor/undo_copy.h"
 #include "settings/settings.h"
 
 namespace gk {
@@ -19,6 +20,8 @@ struct EditorContext {
 
   EditorState state;
   EditorControls controls;
+  // The rows of the undo copy (ImgViewB) that still live only in the document.
+  UndoRows undoRows;
   Settings settings;
   // The file name held by the save dialog: the document path, empty while unnamed.
   std::string documentPath;

@@ -12,6 +12,12 @@ Surface& ImageControl::Canvas() {
   return *surface_;
 }
 
+void ImageControl::SwapSurface(ImageControl& other) {
+  std::swap(Canvas(), other.Canvas());
+  replaced_ = true;
+  other.replaced_ = true;
+}
+
 ControlChange ImageControl::TakeChange() {
   ControlChange change;
   change.whole = std::exchange(replaced_, false);

@@ -44,6 +44,9 @@ class ImageControl final : public ImageSource {
     surface_.reset();
     replaced_ = true;
   }
+  // Exchanges the pixels of the two controls' surfaces without copying them (each surface object
+  // stays with its control); both count as replaced. Both must have a surface.
+  void SwapSurface(ImageControl& other);
   void SetBounds(int left, int top, int width, int height);
   // What changed since the last call, which starts the record afresh.
   ControlChange TakeChange();

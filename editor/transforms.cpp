@@ -28,7 +28,9 @@ void RunTransform(EditorContext& ctx, Mapping mapping) {
   MarkModified(ctx);
   const Surface& undo = *undoControl.SurfaceIfAny();
   keepBefore(undo.Width(), undo.Height());
-  mapping(doc, before ? *before : undo);
+  // Every pixel is rewritten from the picture as it was, which the undo copy then holds whole
+  // (taking the document's pixels over rather than copying them).
+  mapping(doc, before ? *before : SaveUndoBeforeRewrite(ctx));
   RedrawGrid(ctx);
 }
 

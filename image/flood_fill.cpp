@@ -107,7 +107,8 @@ int SkipRun(const Pixel* r, int x, int limit, const Matcher& matches) {
 // needed, and the work follows the filled area rather than the surface size. Returns the
 // rectangle it filled.
 template <typename Pixel, typename Matcher>
-PixelRect SpanFill(Surface& surface, int x, int y, Pixel fill, const Matcher& matches) {
+PixelRect SpanFill(Surface& surface, int x, int y, Pixel fill, const Matcher& matches,
+                   const BeforeRowWritten& beforeRowWritten) {
   const int width = surface.Width();
   const int height = surface.Height();
   struct Seed {
@@ -123,6 +124,7 @@ PixelRect SpanFill(Surface& surface, int x, int y, Pixel fill, const Matcher& ma
   while (!stack.empty()) {
     const Seed s = stack.back();
     stack.pop_back();
+    if (beforeRowWritten) beforeRowWritten(s.y);
     Pixel* r = surface.Row<Pixel>(s.y);
     int x1 = s.x1;
     int lx = x1;
@@ -149,7 +151,8 @@ PixelRect SpanFill(Surface& surface, int x, int y, Pixel fill, const Matcher& ma
 
 }  // namespace
 
-void FloodFillArea(Surface& surface, int x, int y, Colour target, Colour c) {
+void FloodFillArea(Surface& surface, int x, int y, Colour target, Colour c,
+                   const BeforeRowWritten& beforeRowWritten) {
   const int width = surface.Width();
   const int height = surface.Height();
   if (x < 0 || y < 0 || x >= width || y >= height) return;
@@ -171,15 +174,16 @@ void FloodFillArea(Surface& surface, int x, int y, Colour target, Colour c) {
       }
     }
     const auto fillIndex = static_cast<std::uint8_t>(fill);
-    filled = count == 1 ? SpanFill(surface, x, y, fillIndex, RawMatcher<std::uint8_t>{only, 0xFF})
-                        : SpanFill(surface, x, y, fillIndex, table);
+    filled = count == 1 ? SpanFill(surface, x, y, fillIndex, RawMatcher<std::uint8_t>{only, 0xFF},
+                                   beforeRowWritten)
+                        : SpanFill(surface, x, y, fillIndex, table, beforeRowWritten);
   } else {
     // Raw values hold only colour bits (and, at 32 bits, a constant top byte): one raw value
     // a colour.
     WithPixelType(surface.BytesPerPixel(), [&]<typename Pixel>(Pixel*) {
       const auto mask = static_cast<Pixel>(sizeof(Pixel) == 4 ? 0xFFFFFFu : 0xFFFFu);
       const RawMatcher<Pixel> matcher{static_cast<Pixel>(surface.Encode(target)), mask};
-      filled = SpanFill(surface, x, y, static_cast<Pixel>(fill), matcher);
+      filled = SpanFill(surface, x, y, static_cast<Pixel>(fill), matcher, beforeRowWritten);
     });
   }
   surface.MarkChanged(filled.left, filled.top, filled.right, filled.bottom);

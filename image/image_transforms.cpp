@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
+
+#include "image/pixel_runs.h"
 
 namespace gk {
 
@@ -36,46 +39,54 @@ int Wrap(std::int64_t v, int n) {
   return static_cast<int>(r < 0 ? r + n : r);
 }
 
-// d[x] = o[(x + from) mod w] for one row, 0 < from < w.
-template <typename Pixel>
-void RotateRow(Pixel* d, const Pixel* o, int w, int from) {
-  const int tail = w - from;  // o[from..w-1] lands at the start of d
-  if (tail < from) {
-    // The longer part moves right by a little. Copying it straight there runs several times
-    // slower: the loads and stores, a few bytes apart modulo the page size, falsely depend on
-    // each other. Copy the row whole, then move that part in place.
-    std::memcpy(d, o, PixelBytes<Pixel>(w));
-    std::memmove(d + tail, d, PixelBytes<Pixel>(from));
-    std::copy(o + from, o + w, d);
-    return;
-  }
-  std::memcpy(d, o + from, PixelBytes<Pixel>(tail));
-  std::memcpy(d + tail, o, PixelBytes<Pixel>(from));
-}
-
 template <typename Pixel>
 void ShiftRows(Surface& doc, const Surface& src, int dx, int dy) {
   const int w = doc.Width();
   const int h = doc.Height();
-  const int from = Wrap(-std::int64_t{dx}, w);
-  int sourceRow = Wrap(-std::int64_t{dy}, h);  // the row that lands in row 0
+  const int from = Wrap(-std::int64_t{dx}, w);  // d[x] = o[(x + from) mod w]
+  int sourceRow = Wrap(-std::int64_t{dy}, h);   // the row that lands in row 0
   for (int y = 0; y < h; ++y) {
     Pixel* d = doc.Row<Pixel>(y);
     const Pixel* o = src.Row<Pixel>(sourceRow);
-    if (from == 0) {
-      std::memcpy(d, o, PixelBytes<Pixel>(w));
-    } else {
-      RotateRow(d, o, w, from);
-    }
+    StreamRun(d, o + from, w - from);
+    StreamRun(d + w - from, o, from);
     if (++sourceRow == h) sourceRow = 0;
   }
 }
 
 template <typename Pixel>
 void ReverseRows(Surface& doc, const Surface& src) {
-  const int w = doc.Width();
   for (int y = 0; y < doc.Height(); ++y) {
-    std::reverse_copy(src.Row<Pixel>(y), src.Row<Pixel>(y) + w, doc.Row<Pixel>(y));
+    StreamRunReversed(doc.Row<Pixel>(y), src.Row<Pixel>(y), doc.Width());
+  }
+}
+
+// The top-left m x m square of `src` turned a quarter counter-clockwise into rows top to
+// top + m - 1 of `doc`: new(x, top + y) = old(m - 1 - y, x).
+//
+// Reading a column of the source walks across the cache and the memory's pages, so the turn
+// goes tile by tile, in the order of the source's rows: a tile's rows are copied into a buffer
+// that stays in the cache, turned there, and its turned rows written out, so the picture is
+// read and written in runs of up to 256 pixels.
+template <typename Pixel>
+void TurnSquare(Surface& doc, const Surface& src, int m, int top) {
+  constexpr int Tile = 256;
+  // A little more than a tile, so that the buffers' rows do not all fall in one cache set.
+  constexpr int Stride = Tile + 16;
+  std::vector<Pixel> in(std::size_t{Tile} * Stride);
+  std::vector<Pixel> out(std::size_t{Tile} * Stride);
+  for (int r0 = 0; r0 < m; r0 += Tile) {
+    const int rows = std::min(Tile, m - r0);  // source rows, which become columns
+    for (int c0 = 0; c0 < m; c0 += Tile) {
+      const int columns = std::min(Tile, m - c0);  // source columns, which become rows
+      for (int i = 0; i < rows; ++i) {
+        std::memcpy(&in[i * Stride], src.Row<Pixel>(r0 + i) + c0, PixelBytes<Pixel>(columns));
+      }
+      TurnBlock(in.data(), Stride, columns, rows, out.data(), Stride);
+      for (int k = 0; k < columns; ++k) {
+        StreamRun(doc.Row<Pixel>(top + m - c0 - columns + k) + r0, &out[k * Stride], rows);
+      }
+    }
   }
 }
 
@@ -83,30 +94,16 @@ template <typename Pixel>
 void RotateQuarter(Surface& doc, const Surface& src) {
   const int w = doc.Width();
   const int h = doc.Height();
-  // new(x, y) = old(h - 1 - y, x). The source lies inside only for x < h and h - 1 - y < w;
-  // the other pixels keep their values.
-  const int xEnd = std::min(w, h);
-  const int yBegin = std::max(0, h - w);
-  // Reading columns of the source straight away thrashes the cache (the rows lie a power of two
-  // apart): each tile's source block is first copied row by row into a small buffer, which is
-  // then read by columns.
-  constexpr int Tile = 64;
-  static thread_local Pixel block[Tile][Tile];
-  for (int ty = yBegin; ty < h; ty += Tile) {
-    const int tyEnd = std::min(ty + Tile, h);
-    // Doc rows ty..tyEnd-1 read the source columns h-tyEnd..h-1-ty.
-    const int sxBegin = h - tyEnd;
-    const std::size_t spanBytes = PixelBytes<Pixel>(tyEnd - ty);
-    for (int tx = 0; tx < xEnd; tx += Tile) {
-      const int txEnd = std::min(tx + Tile, xEnd);
-      for (int sy = tx; sy < txEnd; ++sy)
-        std::memcpy(block[sy - tx], src.Row<Pixel>(sy) + sxBegin, spanBytes);
-      for (int y = ty; y < tyEnd; ++y) {
-        Pixel* d = doc.Row<Pixel>(y);
-        const int column = h - 1 - y - sxBegin;
-        for (int x = tx; x < txEnd; ++x) d[x] = block[x - tx][column];
-      }
-    }
+  // new(x, y) = old(h - 1 - y, x). The source lies inside only for x < h and h - 1 - y < w: a
+  // square of side m at the bottom left. The other pixels keep their values: they are taken
+  // from the source too, so that the whole picture is written.
+  const int m = std::min(w, h);
+  if (m == 0) return;
+  const int top = h - m;
+  TurnSquare<Pixel>(doc, src, m, top);
+  for (int y = 0; y < h; ++y) {
+    const int from = y < top ? 0 : m;
+    StreamRun(doc.Row<Pixel>(y) + from, src.Row<Pixel>(y) + from, w - from);
   }
 }
 
@@ -118,6 +115,7 @@ void ShiftImage(Surface& doc, const Surface& old, int dx, int dy) {
   if (doc.Width() == 0 || doc.Height() == 0) return;
   WithPixelType(doc.BytesPerPixel(),
                 [&]<typename Pixel>(Pixel*) { ShiftRows<Pixel>(doc, src, dx, dy); });
+  EndStreaming();
   doc.MarkAllChanged();
 }
 
@@ -125,9 +123,10 @@ void MirrorHorizontal(Surface& doc, const Surface& old) {
   Surface scratch;
   const Surface& src = SourceFor(doc, old, scratch);
   const int h = doc.Height();
-  const std::size_t bytes = doc.RowBytes();
+  const auto bytes = static_cast<int>(doc.RowBytes());
   if (bytes == 0) return;
-  for (int y = 0; y < h; ++y) std::memcpy(doc.Bytes(y), src.Bytes(h - 1 - y), bytes);
+  for (int y = 0; y < h; ++y) StreamRun(doc.Bytes(y), src.Bytes(h - 1 - y), bytes);
+  EndStreaming();
   doc.MarkAllChanged();
 }
 
@@ -135,6 +134,7 @@ void MirrorVertical(Surface& doc, const Surface& old) {
   Surface scratch;
   const Surface& src = SourceFor(doc, old, scratch);
   WithPixelType(doc.BytesPerPixel(), [&]<typename Pixel>(Pixel*) { ReverseRows<Pixel>(doc, src); });
+  EndStreaming();
   doc.MarkAllChanged();
 }
 
@@ -143,6 +143,7 @@ void Rotate(Surface& doc, const Surface& old) {
   const Surface& src = SourceFor(doc, old, scratch);
   WithPixelType(doc.BytesPerPixel(),
                 [&]<typename Pixel>(Pixel*) { RotateQuarter<Pixel>(doc, src); });
+  EndStreaming();
   doc.MarkAllChanged();
 }
 

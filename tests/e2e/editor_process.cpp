@@ -175,6 +175,22 @@ void EditorProcess::ButtonUp() {
   desktop_.Xdotool({"mouseup", "1"});
 }
 
+void EditorProcess::QuickStroke(const std::vector<QPoint>& points) {
+  if (points.empty()) return;
+  // One xdotool run: the server gets the press and every move back to back.
+  QStringList arguments;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const QPoint p = Screen(points[i].x(), points[i].y());
+    arguments << "mousemove" << QString::number(p.x()) << QString::number(p.y());
+    if (i == 0)
+      arguments << "mousedown"
+                << "1";
+  }
+  arguments << "mouseup"
+            << "1";
+  desktop_.Xdotool(arguments);
+}
+
 void EditorProcess::Drag(int x1, int y1, int x2, int y2, int steps) {
   ButtonDown(x1, y1);
   for (int i = 1; i <= steps; ++i) {

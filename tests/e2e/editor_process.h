@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include <QImage>
 #include <QPoint>
@@ -75,6 +76,9 @@ class EditorProcess {
   void ButtonDown(int x, int y);
   void MoveTo(int x, int y);
   void ButtonUp();
+  // Presses the left button at the first point, moves through the others and releases it at the
+  // last, all sent at once with nothing waited for between: a stroke as quick as a hand makes.
+  void QuickStroke(const std::vector<QPoint>& points);
   // xdotool key syntax ("y", "Escape", "ctrl+a") to whichever window has the keyboard.
   void Key(const QString& keys);
   void Type(const QString& text);

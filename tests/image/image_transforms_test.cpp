@@ -77,16 +77,28 @@ Surface IndexedPattern(int w, int h) {
   return s;
 }
 
+// A 16-bit pattern with (almost) every pixel different.
+Surface Rgb565Pattern(int w, int h) {
+  Surface s(w, h, PixelFormat::Rgb565(), Black);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) s.WritePixel(x, y, static_cast<Colour>((x * 8 + y * 2048) * 8));
+  return s;
+}
+
 TEST(ImageTransformsTest, EveryPixelFollowsItsMapping) {
-  const std::vector<std::pair<int, int>> sizes = {{5, 5}, {16, 8}, {8, 16}, {1, 6},
-                                                  {6, 1}, {1, 1},  {3, 3},  {70, 130}};
+  // Sizes below, at and beyond the blocks and tiles the turn works in, for each pixel size.
+  const std::vector<std::pair<int, int>> sizes = {{5, 5},   {16, 8},    {8, 16},   {1, 6},
+                                                  {6, 1},   {1, 1},     {3, 3},    {70, 130},
+                                                  {64, 64}, {300, 261}, {259, 300}};
+  const std::vector<std::pair<std::string, Surface (*)(int, int)>> patterns = {
+      {"24-bit", ColourPattern}, {"indexed", IndexedPattern}, {"16-bit", Rgb565Pattern}};
   for (const Transform& t : Transforms()) {
     for (auto [w, h] : sizes) {
-      for (bool indexed : {false, true}) {
-        SCOPED_TRACE(::testing::Message()
-                     << t.name << " " << w << "x" << h << (indexed ? " indexed" : ""));
-        const Surface old = indexed ? IndexedPattern(w, h) : ColourPattern(w, h);
-        Surface doc = old;
+      for (const auto& [format, pattern] : patterns) {
+        SCOPED_TRACE(::testing::Message() << t.name << " " << w << "x" << h << " " << format);
+        const Surface old = pattern(w, h);
+        // What the document held before does not matter: every pixel is rewritten.
+        Surface doc(w, h, old.Format(), White);
         t.mapping(doc, old);
         for (int y = 0; y < h; ++y) {
           for (int x = 0; x < w; ++x) {
