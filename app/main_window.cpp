@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -33,6 +32,7 @@
 #include "widgets/file_dialog.h"
 #include "widgets/glyphs.h"
 #include "widgets/image_widget.h"
+#include "widgets/menu_bar_style.h"
 #include "widgets/message_box.h"
 #include "widgets/new_size_dialog.h"
 #include "widgets/option_dialog.h"
@@ -120,6 +120,12 @@ void TForm1::BuildControls() {
 
   client = new QWidget(this);
   setCentralWidget(client);
+  // The client area holds the keyboard focus from the start and takes it back on a click on any
+  // control in it, none of which takes the focus itself. The menu bar borrows the focus while it
+  // moves from one menu to the next and hands it back to the widget that had it; with none, it
+  // would keep it and take plain letters for its titles' access keys.
+  client->setFocusPolicy(Qt::ClickFocus);
+  client->setFocus();
 
   // The glyphs come in button-row order.
   QToolButton** const buttons[] = {&btnNew,  &btnOpen, &btnSave, &btnPaint, &btnSpoit,
@@ -147,7 +153,6 @@ void TForm1::BuildControls() {
   ImgCurH->raise();
   // The grid shows the tool's pointer from the pointer's first entry on.
   ImgMain->installEventFilter(this);
-  menuBar()->installEventFilter(this);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -212,6 +217,11 @@ void TForm1::BuildMenus() {
   mngErase = ToolItem(ToolErase);
   mngPaint = ToolItem(ToolPaint);
   mngSpoit = ToolItem(ToolSpoit);
+
+  // Alt alone and Escape on a menu leave the keyboard to the window's keys.
+  auto* style = new MenuBarStyle;
+  style->setParent(bar);
+  bar->setStyle(style);
 
   chrsTitle = bar->addAction("&Chrs");
   mnChrs = new QMenu("&Chrs", this);
@@ -361,15 +371,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     RunSteps(watched, move.down < 0 ? ControlEvent::WheelUp : ControlEvent::WheelDown,
              std::abs(move.down));
     return true;
-  }
-  // After Alt alone the menu bar takes the keyboard to move between its titles: plain arrows and
-  // letters are its own then, as in every desktop program, and not the window's keys.
-  if (event->type() == QEvent::ShortcutOverride && watched == menuBar() && menuBar()->hasFocus()) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-      event->accept();
-      return true;
-    }
   }
   if (event->type() == QEvent::Enter && watched == ImgMain && !toolCursorShown_) {
     ShowToolCursor(ctx.state.Tool);
