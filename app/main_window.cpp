@@ -5,8 +5,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
@@ -51,6 +53,11 @@ QString MenuCaption(const QString& text) {
   caption.replace('&', "&&");
   return caption;
 }
+
+// Room for the frame a window manager draws around the window: title bars are up to 40 pixels
+// high and borders up to 4 wide on the common desktops (GNOME, KDE, Xfce) at a scale of 1.
+constexpr int TitleBarAllowance = 40;
+constexpr int FrameBorderAllowance = 4;
 
 std::size_t IndexOf(ControlId id) {
   return static_cast<std::size_t>(id);
@@ -401,8 +408,19 @@ void TForm1::UpdateImages() {
   }
 }
 
+std::optional<ScreenRoom> TForm1::WindowRoom() {
+  const QScreen* screen = QGuiApplication::screenAt(QPoint(WindowLeft, WindowTop));
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return std::nullopt;
+  const QRect area = screen->availableGeometry();
+  // The window manager's frame is known only once the window is shown, after the layout.
+  return ScreenRoom{{area.x(), area.y(), area.width(), area.height()},
+                    2 * FrameBorderAllowance,
+                    menuBar()->sizeHint().height() + TitleBarAllowance + FrameBorderAllowance};
+}
+
 void TForm1::LayOutWindow(const WindowLayout& layout) {
-  move(0, 16);
+  move(WindowLeft, WindowTop);
   for (std::size_t i = 0; i < toolButtons_.size(); ++i) {
     const ControlRect& r = layout.buttons[i];
     toolButtons_[i]->setGeometry(r.left, r.top, r.width, r.height);
