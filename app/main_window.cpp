@@ -5,9 +5,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
-#include <QKeyEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
@@ -33,6 +34,7 @@
 #include "widgets/file_dialog.h"
 #include "widgets/glyphs.h"
 #include "widgets/image_widget.h"
+#include "widgets/menu_bar_style.h"
 #include "widgets/message_box.h"
 #include "widgets/new_size_dialog.h"
 #include "widgets/option_dialog.h"
@@ -51,6 +53,11 @@ QString MenuCaption(const QString& text) {
   caption.replace('&', "&&");
   return caption;
 }
+
+// Room for the frame a window manager draws around the window: title bars are up to 40 pixels
+// high and borders up to 4 wide on the common desktops (GNOME, KDE, Xfce) at a scale of 1.
+constexpr int TitleBarAllowance = 40;
+constexpr int FrameBorderAllowance = 4;
 
 std::size_t IndexOf(ControlId id) {
   return static_cast<std::size_t>(id);
@@ -120,6 +127,12 @@ void TForm1::BuildControls() {
 
   client = new QWidget(this);
   setCentralWidget(client);
+  // The client area holds the keyboard focus from the start and takes it back on a click on any
+  // control in it, none of which takes the focus itself. The menu bar borrows the focus while it
+  // moves from one menu to the next and hands it back to the widget that had it; with none, it
+  // would keep it and take plain letters for its titles' access keys.
+  client->setFocusPolicy(Qt::ClickFocus);
+  client->setFocus();
 
   // The glyphs come in button-row order.
   QToolButton** const buttons[] = {&btnNew,  &btnOpen, &btnSave, &btnPaint, &btnSpoit,
@@ -147,7 +160,6 @@ void TForm1::BuildControls() {
   ImgCurH->raise();
   // The grid shows the tool's pointer from the pointer's first entry on.
   ImgMain->installEventFilter(this);
-  menuBar()->installEventFilter(this);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -212,6 +224,11 @@ void TForm1::BuildMenus() {
   mngErase = ToolItem(ToolErase);
   mngPaint = ToolItem(ToolPaint);
   mngSpoit = ToolItem(ToolSpoit);
+
+  // Alt alone and Escape on a menu leave the keyboard to the window's keys.
+  auto* style = new MenuBarStyle;
+  style->setParent(bar);
+  bar->setStyle(style);
 
   chrsTitle = bar->addAction("&Chrs");
   mnChrs = new QMenu("&Chrs", this);
@@ -362,15 +379,6 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
              std::abs(move.down));
     return true;
   }
-  // After Alt alone the menu bar takes the keyboard to move between its titles: plain arrows and
-  // letters are its own then, as in every desktop program, and not the window's keys.
-  if (event->type() == QEvent::ShortcutOverride && watched == menuBar() && menuBar()->hasFocus()) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-      event->accept();
-      return true;
-    }
-  }
   if (event->type() == QEvent::Enter && watched == ImgMain && !toolCursorShown_) {
     ShowToolCursor(ctx.state.Tool);
   }
@@ -400,8 +408,19 @@ void TForm1::UpdateImages() {
   }
 }
 
+std::optional<ScreenRoom> TForm1::WindowRoom() {
+  const QScreen* screen = QGuiApplication::screenAt(QPoint(WindowLeft, WindowTop));
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return std::nullopt;
+  const QRect area = screen->availableGeometry();
+  // The window manager's frame is known only once the window is shown, after the layout.
+  return ScreenRoom{{area.x(), area.y(), area.width(), area.height()},
+                    2 * FrameBorderAllowance,
+                    menuBar()->sizeHint().height() + TitleBarAllowance + FrameBorderAllowance};
+}
+
 void TForm1::LayOutWindow(const WindowLayout& layout) {
-  move(0, 16);
+  move(WindowLeft, WindowTop);
   for (std::size_t i = 0; i < toolButtons_.size(); ++i) {
     const ControlRect& r = layout.buttons[i];
     toolButtons_[i]->setGeometry(r.left, r.top, r.width, r.height);

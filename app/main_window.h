@@ -137,6 +137,7 @@ class TForm1 : public QMainWindow, public EditorUi {
   void ToolChanged(int tool) override;
   void StartTimer() override;
   void StopTimer() override;
+  std::optional<ScreenRoom> WindowRoom() override;
   void LayOutWindow(const WindowLayout& layout) override;
   void RefreshControl(ControlId id) override;
   void ControlMoved(ControlId id) override;

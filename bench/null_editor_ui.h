@@ -20,6 +20,7 @@ class NullEditorUi : public EditorUi {
   void ToolChanged(int) override {}
   void StartTimer() override {}
   void StopTimer() override {}
+  std::optional<ScreenRoom> WindowRoom() override { return std::nullopt; }
   void LayOutWindow(const WindowLayout&) override {}
   void RefreshControl(ControlId) override {}
   void ControlMoved(ControlId) override {}

@@ -7,6 +7,7 @@
 
 #include "editor/image_control.h"
 #include "editor/option_ui.h"
+#include "editor/window_fit.h"
 #include "editor/window_layout.h"
 #include "image/colour.h"
 
@@ -29,6 +30,9 @@ class EditorUi : public OptionUi {
   virtual void StartTimer() = 0;
   virtual void StopTimer() = 0;
 
+  // The room the window has on the screen it opens on; nothing when no screen is known. Asked
+  // once at start-up, before the layout.
+  virtual std::optional<ScreenRoom> WindowRoom() = 0;
   // Places the window and its ten buttons and sizes its client area, once at start-up; the
   // image controls follow through ControlMoved.
   virtual void LayOutWindow(const WindowLayout& layout) = 0;

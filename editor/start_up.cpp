@@ -7,6 +7,7 @@
 
 #include "editor/grid_view.h"
 #include "editor/picture_files.h"
+#include "editor/window_fit.h"
 #include "editor/window_layout.h"
 #include "filesystem/folder_creation.h"
 #include "filesystem/interrupted_saves.h"
@@ -79,8 +80,12 @@ void StartEditor(EditorContext& ctx, const ProgramFolders& folders) {
   ctx.settings = Settings{};
   LoadPalette(ctx, folders.palettePath);
   s.IniPath = folders.iniPath;
-  StartSizes sizes = LoadSettings(ctx.settings, s.IniPath);
+  bool dotSizeGiven = false;
+  StartSizes sizes = LoadSettings(ctx.settings, s.IniPath, &dotSizeGiven);
   BoundStartSizes(sizes);
+  // Before the layout, which follows the dot size; the settings keep what they hold.
+  sizes.DotSize = StartDotSize(sizes, dotSizeGiven, c.ImgPallete.Width, c.ImgPallete.Height,
+                               ctx.ui.WindowRoom());
   SetSizes(s, sizes);
 
   const WindowLayout layout = LayOutWindow(sizes, c.ImgPallete.Width, c.ImgPallete.Height);

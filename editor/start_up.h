@@ -15,7 +15,8 @@ namespace gk {
 // first, so a missing palette leaves the settings file unread. An installed copy then makes its
 // folder of automatic names; a failure there does not stop the start, since Save names the
 // folder when it still cannot make it. Last, one box names the copies of old content that
-// interrupted saves left (see FindInterruptedSaves).
+// interrupted saves left (see FindInterruptedSaves). Where the settings give no dot size, the
+// layout takes the one that fits the window to its screen (StartDotSize), for this run only.
 void StartEditor(EditorContext& ctx, const ProgramFolders& folders);
 // A portable copy in `appDir` (ending with "/").
 void StartEditor(EditorContext& ctx, const std::string& appDir);

@@ -10,8 +10,9 @@
 
 namespace gk {
 
-StartSizes LoadSettings(Settings& settings, const std::string& iniPath) {
+StartSizes LoadSettings(Settings& settings, const std::string& iniPath, bool* dotSizeGiven) {
   StartSizes sizes;
+  if (dotSizeGiven != nullptr) *dotSizeGiven = false;
   if (!FileExists(iniPath)) {
     settings.StoreSetting("Save256", "0");
     return sizes;
@@ -26,7 +27,9 @@ StartSizes LoadSettings(Settings& settings, const std::string& iniPath) {
   for (const SizeSetting& key : SizeSettings) {
     const auto value = TryParseInt(settings.LookupSetting(key.name));
     if (!value) break;
-    if (key.range.Contains(*value)) sizes.*key.field = *value;
+    if (!key.range.Contains(*value)) continue;
+    sizes.*key.field = *value;
+    if (key.field == &StartSizes::DotSize && dotSizeGiven != nullptr) *dotSizeGiven = true;
   }
   return sizes;
 }

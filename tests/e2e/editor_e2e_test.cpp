@@ -269,6 +269,86 @@ TEST_F(EditorJourney, KeysAndTheWheelMoveTheEditWindowChooseAToolAndSave) {
   EXPECT_EQ(Pixels(saved), Pixels(Surface(32, 32, PixelFormat::Rgb24(), White)));
 }
 
+// The window's plain keys act again after every way a user leaves a menu, a dialog or a click:
+// no state leaves the menu bar holding the keyboard, so E and F never open the Edit and File
+// menus.
+TEST_F(EditorJourney, PlainKeysActAfterEveryMenuDialogAndClick) {
+  Start();
+  struct State {
+    const char* name;
+    std::function<void()> reach;
+    const char* key;      // an arrow moves the edit window; G and I name their tool in the title
+    bool dialog = false;  // closed with Escape
+  };
+  const std::vector<State> states = {
+      {"Escape on an open menu", [&] { Editor().Menu("f", {"Escape"}); }, "Right"},
+      {"Escape twice",
+       [&] {
+         Editor().Menu("e", {"Escape", "Escape"});
+       },
+       "g"},
+      {"Alt alone", [&] { Editor().Key("alt"); }, "Left"},
+      {"Alt twice",
+       [&] {
+         desktop_.Xdotool({"key", "alt", "alt"});
+       },
+       "Down"},
+      {"Left to the next menu, then Escape",
+       [&] {
+         Editor().Menu("e", {"Left", "Escape"});
+       },
+       "i"},
+      {"an item chosen with its letter", [&] { Editor().Menu("p", {"p"}); }, "Up"},
+      {"a menu opened by a click on its title and closed by a click elsewhere",
+       [&] {
+         Editor().Click(12, -10);
+         ASSERT_FALSE(Editor().WaitForDialog().isEmpty()) << "the click opened no menu";
+         Click({layout_.ViewLeft() + 150, layout_.ViewTop() + 30});
+       },
+       "Right"},
+      {"the open dialog from the File menu", [&] { Editor().Menu("f", {"o"}); }, "g", true},
+      {"a click on the grid", [&] { Click(L::CellCentre(3, 3)); }, "Left"},
+      {"the save prompt from the File menu", [&] { Editor().Menu("f", {"n"}); }, "Down", true},
+      {"a click on a button", [&] { Press(L::Spoit); }, "Up"},
+      {"a click on the palette", [&] { Click(layout_.PaletteAt(30, 30)); }, "Right"},
+      {"a click on the view", [&] { Click(layout_.ViewPixel(5, 5).center()); }, "Left"},
+      {"a click on the swatch: the colour dialog", [&] { Click(layout_.Swatch().center()); }, "g",
+       true},
+  };
+  int originX = 0;
+  int originY = 0;
+  for (const State& state : states) {
+    SCOPED_TRACE(state.name);
+    // The title of the last tool chosen must be gone before the next one can show.
+    ASSERT_TRUE(WaitUntil([&] { return Editor().Title().startsWith("gridkiln"); }));
+    state.reach();
+    if (state.dialog) {
+      ASSERT_FALSE(Editor().WaitForDialog().isEmpty()) << "no dialog came up";
+      Editor().Key("Escape");
+      ASSERT_TRUE(Editor().WaitForNoDialog());
+      // As a window manager gives the keyboard back to the main window.
+      Editor().FocusWindow(Editor().WindowId());
+    }
+    ASSERT_TRUE(Editor().WaitForNoDialog()) << "a menu stayed up";
+    const QString key = state.key;
+    Editor().Key(key);
+    if (key == "g" || key == "i") {
+      EXPECT_TRUE(HasTitle(key == "g" ? "Paint" : "Spoit"));
+    } else {
+      originX += key == "Right" ? 4 : key == "Left" ? -4 : 0;
+      originY += key == "Down" ? 4 : key == "Up" ? -4 : 0;
+      EXPECT_TRUE(Shows({{layout_.MarkerV(originX), RgbRed}, {layout_.MarkerH(originY), RgbRed}},
+                        key + " moves the edit window"));
+    }
+    // E chooses the eraser and F nothing: neither opens its menu.
+    Editor().Key("e");
+    Editor().Key("f");
+    const bool menuOpened = WaitUntil([&] { return !Editor().OtherWindows().isEmpty(); }, 700);
+    EXPECT_FALSE(menuOpened) << "E or F opened a menu";
+    if (menuOpened) desktop_.Xdotool({"key", "Escape", "Escape"});
+  }
+}
+
 TEST_F(EditorJourney, DrawsFillsUndoesAndSavesUnderAnAutomaticName) {
   Start();
   // A red of the palette's third ramp; the fill takes a green of the fourth.

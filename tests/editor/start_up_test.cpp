@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/picture_files.h"
+#include "editor/window_fit.h"
 #include "editor/window_layout.h"
 #include "settings/settings_file.h"
 #include "support/fake_editor_ui.h"
@@ -170,6 +174,35 @@ TEST_F(StartUpTest, TheSettingsFileSizesTheWindowWithinTheirLimits) {
     // The grid keeps its own width, whatever the client's.
     EXPECT_EQ(ui.layouts[0].ImgMain.width, c.sizes.DotSize * c.sizes.Width2);
     EXPECT_EQ(ctx.controls.ImgMain.SurfaceIfAny()->Width(), c.sizes.DotSize * c.sizes.Width2);
+  }
+}
+
+// Only a dot size the settings do not give is fitted to the screen, before the layout and the
+// first paints, and nothing of it reaches the settings file. At 1024 x 600, less 16 above, 63
+// around, the buttons and the palette, 16 rows of 26 fit.
+TEST_F(StartUpTest, ASmallScreenShrinksTheInitialDotSizeButNotTheSettingsOne) {
+  WritePalette();
+  const std::string upToDotSize = "Width=32\nHeight=32\nWidth2=16\nHeight2=16\nDotSize=";
+  const std::vector<std::pair<std::optional<std::string>, std::int32_t>> cases = {
+      {std::nullopt, 26},
+      {"DotSize=20\n", 26},  // never read: Width comes first
+      {upToDotSize + "500\n", 26},
+      {upToDotSize + "37\n", 37},
+  };
+  for (const auto& [file, dotSize] : cases) {
+    SCOPED_TRACE(file.value_or("no settings file"));
+    std::filesystem::remove(AppDir() + "gridkiln.ini");
+    if (file) WriteSettings(*file);
+    testing::FakeEditorUi ui;
+    ui.screen = ScreenRoom{{0, 0, 1024, 600}, 8, 63};
+    EditorContext ctx(ui);
+    StartEditor(ctx, AppDir());
+    EXPECT_EQ(ctx.state.DotSize, dotSize);
+    ASSERT_EQ(ui.layouts.size(), 1u);
+    EXPECT_EQ(ui.layouts[0], LayOutWindow(SizesOf(ctx.state), PalW, PalH));
+    EXPECT_EQ(ctx.controls.ImgMain.SurfaceIfAny()->Width(), 16 * dotSize);
+    EXPECT_EQ(ctx.controls.ImgColor.SurfaceIfAny()->Width(), dotSize);
+    EXPECT_EQ(testing::ReadText(AppDir() + "gridkiln.ini"), file.value_or(""));
   }
 }
 

@@ -34,6 +34,7 @@ class FakeEditorUi : public EditorUi {
   std::vector<std::string> savePresets;  // what each save dialog was preset with
   std::vector<std::string> openFolders;  // the folder each open dialog showed
   std::vector<WindowLayout> layouts;     // each layout the window was given
+  std::optional<ScreenRoom> screen;      // what WindowRoom answers
 
   std::deque<MessageResult> messageAnswers;
   std::deque<std::optional<std::string>> openAnswers;
@@ -55,6 +56,7 @@ class FakeEditorUi : public EditorUi {
     }
   }
   void StopTimer() override { timerActive = false; }
+  std::optional<ScreenRoom> WindowRoom() override { return screen; }
   void LayOutWindow(const WindowLayout& layout) override { layouts.push_back(layout); }
   void RefreshControl(ControlId id) override { refreshed.push_back(id); }
   void ControlMoved(ControlId id) override { moved.push_back(id); }

@@ -7,7 +7,9 @@
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   // Window tests never need a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", GK_OFFSCREEN_PLATFORM);
+  }
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }
