@@ -7,6 +7,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/shell_quote.h"
@@ -16,6 +17,7 @@
 #include "editor/png_path.h"
 #include "filesystem/file_io.h"
 #include "image/bmp_codec.h"
+#include "image/picture_formats.h"
 
 namespace gk {
 namespace {
@@ -121,21 +123,12 @@ int RunInfo(const std::vector<std::string>& files) {
   return status;
 }
 
-// The two conversions: `png` from BMP to PNG, `bmp` from PNG to BMP.
-struct Conversion {
-  const char* command;
-  const char* refusedExtension;  // the kind of file it reads, never written
-  std::string (*outputFor)(const std::string& input);
-  // The file and the reason of a failure, or nothing.
-  std::optional<PngConversionFailure> (*convert)(const std::string& in, const std::string& out);
-};
-
-// Reads `in` with `load` and writes it to `out` as the editor's Save as writes that name (at 8
-// bits over the halftone palette with `save256`); the file and the reason of a failure, or
-// nothing. A failure to read names `in`; one in the conversion, the encoding or the write names
-// `out`.
+// Reads `in` with `load` and writes it to `out` as the editor saves a document of `format` (at 8
+// bits with `save256`); the file and the reason of a failure, or nothing. A failure to read names
+// `in`; one in the conversion, the encoding or the write names `out`.
 std::optional<PngConversionFailure> Rewrite(const std::string& in, const std::string& out,
-                                            Surface (*load)(const std::string&), bool save256) {
+                                            Surface (*load)(const std::string&),
+                                            const PictureFormat& format, bool save256) {
   Surface image;
   try {
     image = load(in);
@@ -143,21 +136,20 @@ std::optional<PngConversionFailure> Rewrite(const std::string& in, const std::st
     return PngConversionFailure{in, e.what()};
   }
   try {
-    WriteDocumentFile(out, image, save256);
+    WriteDocumentAs(format, out, image, save256);
   } catch (const std::exception& e) {
     return PngConversionFailure{out, e.what()};
   }
   return std::nullopt;
 }
 
-// `bmp` refuses output names ending in ".png", so the rewrite always writes a BMP.
-std::optional<PngConversionFailure> ConvertPngToBmp(const std::string& pngPath,
-                                                    const std::string& bmpPath) {
-  return Rewrite(pngPath, bmpPath, LoadPictureFile, false);
+// The conversion to `format`: to PNG it is the export beside a save, through our PNG library,
+// which reads BMP files only; to any other kind any picture is read and written as a document.
+std::optional<PngConversionFailure> Convert(const PictureFormat& format, const std::string& in,
+                                            const std::string& out) {
+  if (&format == &PngFormat) return ConvertBmpToPng(in, out);
+  return Rewrite(in, out, LoadPictureFile, format, false);
 }
-
-const Conversion ToPng{"png", ".bmp", PngPathFor, ConvertBmpToPng};
-const Conversion ToBmp{"bmp", ".png", BmpPathFor, ConvertPngToBmp};
 
 // What a conversion has to keep apart: the files it reads, and the files it has written so far
 // (two inputs whose output names meet, such as a.bmp and a.BMP, must not overwrite each other).
@@ -180,13 +172,13 @@ std::optional<std::string> RefusedOutput(const ConversionRun& run, const std::st
   return std::nullopt;
 }
 
-bool ConvertOne(const Conversion& conversion, ConversionRun& run, const std::string& input,
+bool ConvertOne(const PictureFormat& format, ConversionRun& run, const std::string& input,
                 const std::string& output) {
   if (const auto refusal = RefusedOutput(run, output)) {
     ReportFailure(output, *refusal);
     return false;
   }
-  if (const auto failure = conversion.convert(input, output)) {
+  if (const auto failure = Convert(format, input, output)) {
     ReportFailure(failure->file, failure->reason);
     return false;
   }
@@ -194,16 +186,29 @@ bool ConvertOne(const Conversion& conversion, ConversionRun& run, const std::str
   return true;
 }
 
-int RunConversion(const Conversion& conversion, const std::vector<std::string>& inputs,
+// The ending of a name that is another kind's than `format`'s, or nothing: a conversion never
+// writes a file whose name says it holds another kind.
+std::optional<std::string_view> OtherKindsEnding(const PictureFormat& format,
+                                                 const std::string& name) {
+  for (const PictureFormat* other : PictureFormats()) {
+    if (other == &format) continue;
+    for (std::string_view extension : other->extensions) {
+      if (HasExtension(name, extension)) return extension;
+    }
+  }
+  return std::nullopt;
+}
+
+int RunConversion(const PictureFormat& format, const std::vector<std::string>& inputs,
                   const std::optional<std::string>& output) {
-  const std::string command = conversion.command;
+  const std::string command = format.command;
   if (inputs.empty()) return UsageError(command + " needs at least one file");
   if (output && inputs.size() != 1) {
     return UsageError(command + " -o takes exactly one input file");
   }
-  if (output && HasExtension(*output, conversion.refusedExtension)) {
+  if (const auto ending = output ? OtherKindsEnding(format, *output) : std::nullopt) {
     return UsageError(command + " does not write " + ShellQuoted(*output) + ": the name ends in " +
-                      conversion.refusedExtension);
+                      std::string(*ending));
   }
   ConversionRun run;
   for (const std::string& input : inputs) {
@@ -211,7 +216,8 @@ int RunConversion(const Conversion& conversion, const std::vector<std::string>& 
   }
   int status = ExitOk;
   for (const std::string& input : inputs) {
-    if (!ConvertOne(conversion, run, input, output ? *output : conversion.outputFor(input))) {
+    const std::string target = output ? *output : WithExtension(input, format.extensions.front());
+    if (!ConvertOne(format, run, input, target)) {
       status = ExitFailed;
     }
   }
@@ -220,7 +226,7 @@ int RunConversion(const Conversion& conversion, const std::vector<std::string>& 
 
 int RunCopy(const std::vector<std::string>& args, bool save256) {
   if (args.size() != 2) return UsageError("copy needs IN.bmp and OUT");
-  if (const auto failure = Rewrite(args[0], args[1], LoadBmpFile, save256)) {
+  if (const auto failure = Rewrite(args[0], args[1], LoadBmpFile, SaveFormatOf(args[1]), save256)) {
     ReportFailure(failure->file, failure->reason);
     return ExitFailed;
   }
@@ -253,7 +259,7 @@ int Run(int argc, char** argv) {
       optionsEnded = true;
     } else if (!optionsEnded && a == "--save256" && command == "copy") {
       save256 = true;
-    } else if (!optionsEnded && a == "-o" && (command == "png" || command == "bmp")) {
+    } else if (!optionsEnded && a == "-o" && FormatOfCommand(command)) {
       if (output) return UsageError(command + " takes -o once");
       if (i + 1 == args.size()) return UsageError("-o needs a file name");
       output = args[++i];
@@ -265,8 +271,9 @@ int Run(int argc, char** argv) {
   }
 
   if (command == "info") return RunInfo(operands);
-  if (command == "png") return RunConversion(ToPng, operands, output);
-  if (command == "bmp") return RunConversion(ToBmp, operands, output);
+  if (const PictureFormat* format = FormatOfCommand(command)) {
+    return RunConversion(*format, operands, output);
+  }
   if (command == "copy") return RunCopy(operands, save256);
   return UsageError("unknown command " + ShellQuoted(command));
 }

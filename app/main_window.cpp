@@ -439,7 +439,7 @@ QFileDialog* TForm1::OpenDialog() {
     OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
     OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
     OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    OpenDialog1->setNameFilter("*.bmp (*.bmp)");
+    OpenDialog1->setNameFilters(PictureFilters());
   }
   return OpenDialog1;
 }
@@ -450,8 +450,8 @@ QFileDialog* TForm1::SaveDialog() {
     SaveDialog1->setOption(QFileDialog::DontUseNativeDialog);
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
     SaveDialog1->setFileMode(QFileDialog::AnyFile);
-    SaveDialog1->setNameFilter("*.bmp (*.bmp)");
-    SaveDialog1->setDefaultSuffix("bmp");
+    SaveDialog1->setNameFilters(PictureFilters());
+    SaveDialog1->setDefaultSuffix(DefaultPictureSuffix());
   }
   return SaveDialog1;
 }

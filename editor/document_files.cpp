@@ -15,6 +15,7 @@
 #include "filesystem/file_io.h"
 #include "filesystem/folder_creation.h"
 #include "filesystem/path_text.h"
+#include "image/picture_formats.h"
 #include "image/picture_memory.h"
 #include "settings/parse_int.h"
 #include "settings/size_limits.h"
@@ -190,11 +191,11 @@ void BtnSaveasClick(EditorContext& ctx) {
 
 void SaveImageFile(EditorContext& ctx, const std::string& path) {
   // The flags are read at every save, so a change in the options dialog applies from the next
-  // save on.
-  // A ".png" name is written as PNG, with the same 8-bit conversion; such a document is its
-  // own PNG, so the export has nothing to add.
-  WriteDocumentFile(path, ctx.Document(), ctx.settings.FlagOn("Save256"));
-  const bool png = ctx.settings.FlagOn("Png") && !SavesAsPng(path);
+  // save on. The name decides the kind (a ".png" name is written as PNG, with the same 8-bit
+  // conversion); a document that is its own PNG gets no export beside it.
+  const PictureFormat& format = SaveFormatOf(path);
+  WriteDocumentAs(format, path, ctx.Document(), ctx.settings.FlagOn("Save256"));
+  const bool png = ctx.settings.FlagOn("Png") && format.pngExportBeside;
 
   ctx.ui.SetTitle("Saved as " + FileNamePart(path));
   ctx.ui.StartTimer();

@@ -1,7 +1,6 @@
 #include "editor/png_conversion.h"
 
 #include <memory>
-#include <stdexcept>
 
 #include "editor/png_library.h"
 
@@ -39,14 +38,6 @@ std::optional<PngConversionFailure> ConvertBmpToPng(const std::string& bmpPath,
   const png::PngOptions options = EditorOptions();
   if (png::WritePng(pngPath, image.get(), &options) != 0) return Failure(pngPath);
   return std::nullopt;
-}
-
-void SavePngFile(const std::string& pngPath, const Surface& surface) {
-  const png::PngOptions options = EditorOptions();
-  if (png::WriteSurfacePng(pngPath, surface, &options) != 0) {
-    std::string reason = png::LastError();
-    throw std::runtime_error(reason.empty() ? pngPath + ": cannot write" : reason);
-  }
 }
 
 }  // namespace gk

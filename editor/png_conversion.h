@@ -3,8 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "image/surface.h"
-
 namespace gk {
 
 // Why a conversion failed: the file it failed on (the BMP it could not load or the PNG it could
@@ -18,10 +16,5 @@ struct PngConversionFailure {
 // the options record the editor's export passes (compression level 9).
 std::optional<PngConversionFailure> ConvertBmpToPng(const std::string& bmpPath,
                                                     const std::string& pngPath);
-
-// Writes a document saved under a ".png" name, with the options record of the export, through
-// the same whole-or-nothing file routine as every save. Errors are std::runtime_error naming the
-// file ("hero.png: cannot write: No space left on device").
-void SavePngFile(const std::string& pngPath, const Surface& surface);
 
 }  // namespace gk

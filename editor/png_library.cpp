@@ -45,10 +45,7 @@ ImageHandle LoadBmp(const std::string& bmpPath) {
 
 int WritePng(const std::string& pngPath, ImageHandle image, const PngOptions* options) {
   if (!image) return Fail(pngPath + ": cannot write: no image");
-  return WriteSurfacePng(pngPath, image->surface, options);
-}
-
-int WriteSurfacePng(const std::string& pngPath, const Surface& s, const PngOptions* options) {
+  const Surface& s = image->surface;
   if (pngPath.empty()) return Fail("cannot write a PNG without a file name");
   if (s.Width() <= 0 || s.Height() <= 0) return Fail(pngPath + ": cannot write: empty image");
   try {

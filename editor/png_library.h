@@ -3,8 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "image/surface.h"
-
 namespace gk::png {
 
 // Our stand-in for the outside image library of the PNG export: three operations.
@@ -31,9 +29,7 @@ ImageHandle LoadBmp(const std::string& bmpPath);
 int WritePng(const std::string& pngPath, ImageHandle image, const PngOptions* options);
 // Releases a handle from LoadBmp; nullptr is ignored.
 void Release(ImageHandle image);
-// WritePng without a handle, for a document saved as PNG: the surface is written as it is.
-int WriteSurfacePng(const std::string& pngPath, const Surface& surface, const PngOptions* options);
-// The reason of the last failure of LoadBmp, WritePng or WriteSurfacePng on this thread.
+// The reason of the last failure of LoadBmp or WritePng on this thread.
 std::string LastError();
 
 }  // namespace gk::png

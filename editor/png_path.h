@@ -5,13 +5,11 @@
 
 namespace gk {
 
-// The BMP path with its extension (from the last "." of the file name part) replaced by ".png";
-// ".png" appended when the file name has no ".". A "." in a folder name does not count.
+// The path with the extension of its file name (from the last "." of the file name part)
+// replaced by `extension`; `extension` appended when the file name has no ".". A "." in a folder
+// name does not count.
+std::string WithExtension(const std::string& path, std::string_view extension);
+// WithExtension for the PNG export beside a save: the BMP path with ".png".
 std::string PngPathFor(const std::string& bmpPath);
-// The same with ".bmp": where `gridkiln-bmp bmp` writes the BMP of a PNG.
-std::string BmpPathFor(const std::string& pngPath);
-// True when the file name ends in `extension` (given in lower case), in any case: ".png" for a
-// document saved as PNG.
-bool HasExtension(std::string_view path, std::string_view extension);
 
 }  // namespace gk

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "image/picture_formats.h"
+
 namespace gk {
 
 namespace {
@@ -33,17 +35,8 @@ std::string SeriesPrefix(std::string_view fileName) {
   return std::string(fileName.substr(0, n));
 }
 
-bool MatchesBmpPattern(std::string_view name) {
-  constexpr std::string_view suffix = ".bmp";
-  if (name.size() < suffix.size()) return false;
-  std::string_view tail = name.substr(name.size() - suffix.size());
-  return std::equal(tail.begin(), tail.end(), suffix.begin(), [](char a, char b) {
-    return Lower(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
-  });
-}
-
 bool InSeries(std::string_view name, std::string_view prefix) {
-  return !prefix.empty() && name.starts_with(prefix) && MatchesBmpPattern(name);
+  return !prefix.empty() && name.starts_with(prefix) && IsSeriesKind(name);
 }
 
 bool SeriesLess(std::string_view a, std::string_view b) {

@@ -9,11 +9,9 @@ namespace gk {
 // ASCII letters; empty when the name starts with neither. Bytes above 127 are neither.
 std::string SeriesPrefix(std::string_view fileName);
 
-// True when the wildcard "*.bmp" matches the name, without regard to case.
-bool MatchesBmpPattern(std::string_view name);
-
-// A directory entry belongs to the series of `prefix`: it matches "*.bmp" and begins with the
-// prefix, compared with case. An empty prefix has no series.
+// A directory entry belongs to the series of `prefix`: its name is of the kind that makes a
+// series (the wildcard "*.bmp" matches it, without regard to case) and begins with the prefix,
+// compared with case. An empty prefix has no series.
 bool InSeries(std::string_view name, std::string_view prefix);
 
 // The menu order: case-insensitive, byte by byte, every byte that is neither an ASCII digit nor

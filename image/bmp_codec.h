@@ -1,14 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <new>
 #include <span>
 #include <stdexcept>
 #include <string>
-#include <utility>
-#include <vector>
 
+#include "image/picture_bytes.h"
 #include "image/surface.h"
 
 namespace gk {
@@ -48,23 +45,7 @@ BmpInfo ReadBmpInfo(std::span<const std::uint8_t> head, std::uint64_t fileSize,
                     const std::string& name);
 Surface DecodeBmp(std::span<const std::uint8_t> bytes, const std::string& name);
 
-// An allocator whose vectors leave new bytes unset, so that the encoder writes each byte once.
-template <typename T>
-struct UnsetAllocator : std::allocator<T> {
-  template <typename U>
-  struct rebind {
-    using other = UnsetAllocator<U>;
-  };
-  template <typename U>
-  void construct(U* p) noexcept {
-    ::new (static_cast<void*>(p)) U;
-  }
-  template <typename U, typename... Args>
-  void construct(U* p, Args&&... args) {
-    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-  }
-};
-using BmpBytes = std::vector<std::uint8_t, UnsetAllocator<std::uint8_t>>;
+using BmpBytes = PictureBytes;
 
 // The surface in its own format: core header for core-header images, 40-byte header otherwise,
 // colour table at its own length, masks kept, never compressed.

@@ -227,8 +227,7 @@ PngInfo ReadPngHeader(std::span<const std::uint8_t> bytes, const std::string& na
   if (!HasPngSignature(bytes)) Fail(name, "not a PNG file");
   const std::uint8_t* b = bytes.data();
   const std::size_t size = bytes.size();
-  constexpr std::size_t HeaderEnd = sizeof Signature + ChunkOverhead + 13;
-  if (size < HeaderEnd) Fail(name, "file is truncated");
+  if (size < PngHeaderBytes) Fail(name, "file is truncated");
   if (Be32(b + 8) != 13 || !IsChunk(b + 12, "IHDR")) Fail(name, "damaged PNG file: no header");
   const std::uint32_t width = Be32(b + 16);
   const std::uint32_t height = Be32(b + 20);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -27,6 +28,10 @@ struct PngInfo {
   int colourType = 0;  // 0 grey, 2 RGB, 3 indexed, 4 grey and alpha, 6 RGB and alpha
   bool interlaced = false;
 };
+
+// The bytes up to the end of the header chunk: signature, then the chunk's length, type, 13 bytes
+// and CRC.
+inline constexpr std::size_t PngHeaderBytes = 8 + 12 + 13;
 
 // The header chunk alone, checked as ReadPngInfo checks it (size bounds, bit depth): enough to
 // describe the picture from the first bytes of a file.

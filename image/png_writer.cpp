@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <vector>
 
 namespace gk {
 
@@ -31,7 +32,7 @@ struct EncodeJob {
   int level = -1;  // -1: libpng's default
   FilterChoice filter = FilterChoice::LibpngDefault;
   png_byte* row = nullptr;  // a row converted to R, G, B bytes, where one is needed
-  std::vector<std::uint8_t>* out = nullptr;
+  PictureBytes* out = nullptr;
   bool outOfMemory = false;  // the encoded file did not fit in memory
   char error[256] = {};
 };
@@ -167,7 +168,7 @@ FilterChoice ChooseFilter(const Surface& s) {
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodePng(const Surface& s, int level, const std::string& name) {
+PictureBytes EncodePng(const Surface& s, int level, const std::string& name) {
   EncodeJob job;
   job.surface = &s;
   job.level = level;
@@ -175,7 +176,7 @@ std::vector<std::uint8_t> EncodePng(const Surface& s, int level, const std::stri
   ChooseFormat(s, job);
   std::vector<png_byte> row;
   if (!job.indexed && s.BytesPerPixel() != 4) row.resize(static_cast<std::size_t>(s.Width()) * 3);
-  std::vector<std::uint8_t> encoded;
+  PictureBytes encoded;
   job.row = row.data();
   job.out = &encoded;
   if (!RunLibpng(&job)) {

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
+#include "image/picture_bytes.h"
 #include "image/surface.h"
 
 namespace gk {
@@ -14,6 +13,6 @@ namespace gk {
 // 8-bit RGB. Rows are filtered for pixel art where that pays. `level` is zlib's compression
 // level, 0 to 9, or -1 for libpng's default. Throws std::runtime_error naming `name` and
 // libpng's reason ("hero.png: cannot write: ..."), std::bad_alloc when the bytes do not fit.
-std::vector<std::uint8_t> EncodePng(const Surface& surface, int level, const std::string& name);
+PictureBytes EncodePng(const Surface& surface, int level, const std::string& name);
 
 }  // namespace gk

@@ -8,10 +8,21 @@
 #include <string>
 
 #include "filesystem/file_io.h"
+#include "image/picture_formats.h"
 #include "widgets/qt_text.h"
 #include "widgets/shown_path.h"
 
 namespace gk {
+
+QStringList PictureFilters() {
+  QStringList filters;
+  for (const std::string& filter : DialogFilters()) filters << FromUtf8(filter);
+  return filters;
+}
+
+QString DefaultPictureSuffix() {
+  return FromUtf8(SaveFormatOf("").extensions.front().substr(1));
+}
 
 FileDialog::FileDialog(QWidget* parent) : QFileDialog(parent) {}
 

@@ -1,10 +1,18 @@
 #pragma once
 
 #include <QFileDialog>
+#include <QString>
+#include <QStringList>
 
 class QChildEvent;
 
 namespace gk {
+
+// The filters of the open and save dialogs: one for each kind of picture listed, in order.
+QStringList PictureFilters();
+// What the save dialog adds to a name typed without an ending: the ending of the kind such a
+// name saves as, without its dot ("bmp").
+QString DefaultPictureSuffix();
 
 // Qt's own file dialog with two changes. A file whose name is not UTF-8 shows with U+FFFD and
 // is then unknown to Qt under that text; accepting it finds the name on disk (PathOnDisk) and

@@ -50,6 +50,28 @@ TEST(HalftonePalette, KeepsTheCubeInOrderAndEveryEntryDistinct) {
   for (const auto& [index, colour] : pinned) EXPECT_EQ(p[index], colour) << index;
 }
 
+// The whole table, each entry made again from the rule: the cube with blue varying fastest, the
+// shipped palette's colours outside it cell by cell, then greys halfway between the cube's grey
+// levels (rounded up). Saved 8-bit files store indices into it, so no two entries may move.
+TEST(HalftonePalette, EveryEntryFollowsTheRuleThatMakesIt) {
+  std::vector<Colour> rule;
+  for (int i = 0; i < 216; ++i)
+    rule.push_back(MakeColour(51 * (i / 36), 51 * (i / 6 % 6), 51 * (i % 6)));
+  const Surface palette = ShippedPalette();
+  for (int y = Cell / 2; y < palette.Height(); y += Cell) {
+    for (int x = Cell / 2; x < palette.Width(); x += Cell) {
+      if (!InCube(palette.ReadPixel(x, y))) rule.push_back(palette.ReadPixel(x, y));
+    }
+  }
+  for (int level = 0; level + 51 <= 255; level += 51) {
+    const int grey = (2 * level + 51 + 1) / 2;
+    rule.push_back(MakeColour(grey, grey, grey));
+  }
+  ASSERT_EQ(rule.size(), 256u);
+  const auto& p = HalftonePalette();
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(p[i], rule[i]) << "entry " << i;
+}
+
 TEST(HalftonePalette, HoldsEveryColourOfTheShippedPalette) {
   const Surface palette = ShippedPalette();
   ASSERT_EQ(palette.Width() % Cell, 0);

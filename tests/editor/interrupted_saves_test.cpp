@@ -1,11 +1,15 @@
 #include "filesystem/interrupted_saves.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -140,6 +144,56 @@ TEST(SaveFaultsTest, EveryFailureLeavesTheOldContentOrSaysWhereItIs) {
                                   fs::canonical(copy).string(),
                               std::string("gridkiln"), MessageButtons::Ok, MessageIcon::None));
     EXPECT_EQ(ReadBytes(copy), oldBytes);
+  }
+}
+
+// A completed save has its new content on disk before it commits to it: the file written is
+// synced after its last write and before it is renamed over the old one, or, updated in place,
+// before the copy of its old content is removed.
+TEST(SaveFaultsTest, ACompletedSaveSyncsTheFileBeforeItCommits) {
+  struct Case {
+    const char* what;
+    bool inPlace;
+    const char* faults;
+    std::string commit;  // the line of the call after which the old content is gone
+  };
+  const Case cases[] = {
+      {"a temporary file", false, "", "renameat hero.bmp"},
+      {"a named temporary file", false, "tmpfile@1=EOPNOTSUPP", "renameat hero.bmp"},
+      {"in place", true, "", "unlinkat hero.bmp.gridkiln-old"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const testing::TempDir tmp;
+    const auto at = [&](const std::string& name) { return tmp.Path(name); };
+    const std::string target = at("out/hero.bmp");
+    fs::create_directory(at("out"));
+    SaveBmpFile(at("in.bmp"), Surface(64, 64, PixelFormat::Rgb24(), Red));
+    SaveBmpFile(target, Surface(64, 64, PixelFormat::Rgb24(), White));
+    ASSERT_TRUE(!c.inPlace || link(target.c_str(), at("out/link.bmp").c_str()) == 0);
+    testing::ToolProcess writer(
+        {GK_BMP_TOOL, "copy", at("in.bmp"), target},
+        {"LD_PRELOAD=" GK_FAULT_LIBRARY, std::string("GK_FAULTS=") + c.faults,
+         "GK_FAULT_LOG=" + at("calls"), "XDG_STATE_HOME=" + at("state"),
+         "ASAN_OPTIONS=verify_asan_link_order=0"},
+        at("stderr"));
+    ASSERT_EQ(writer.Wait(), 0) << testing::ReadText(at("stderr"));
+    ASSERT_EQ(ReadBytes(target), ReadBytes(at("in.bmp")));
+
+    struct stat written;
+    ASSERT_EQ(stat(target.c_str(), &written), 0);
+    const std::string file =
+        " " + std::to_string(written.st_dev) + ":" + std::to_string(written.st_ino);
+    std::vector<std::string> calls;
+    std::istringstream log(testing::ReadText(at("calls")));
+    for (std::string line; std::getline(log, line);) calls.push_back(line);
+    const auto commit = std::find(calls.begin(), calls.end(), c.commit);
+    ASSERT_NE(commit, calls.end()) << "no " << c.commit;
+    const auto lastWrite =
+        std::find(std::make_reverse_iterator(commit), calls.rend(), "pwrite" + file);
+    ASSERT_NE(lastWrite, calls.rend()) << "the file was not written before " << c.commit;
+    EXPECT_NE(std::find(lastWrite.base(), commit, "fsync" + file), commit)
+        << "the file was not synced between its last write and " << c.commit;
   }
 }
 

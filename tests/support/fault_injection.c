@@ -4,6 +4,9 @@
 // GK_FAULT_FILES; renameat, linkat and tmpfile (an openat with O_TMPFILE) count every call.
 // ACTION is EIO, ENOSPC or EOPNOTSUPP (the call fails with it; a close still closes), "short" (a
 // pwrite writes half) or "stop" (the file GK_FAULT_STOPPED is made and the call waits for a kill).
+// With GK_FAULT_LOG set, every pwrite, fsync, renameat and unlinkat that succeeds, on any file,
+// adds a line there in the order of the calls: "pwrite DEV:INODE" and "fsync DEV:INODE" name the
+// file written or synced, "renameat NAME" and "unlinkat NAME" the name made or removed.
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -13,6 +16,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 enum Call { Pwrite, Fsync, Close, Renameat, Linkat, Tmpfile, CallCount };
@@ -49,6 +53,25 @@ static int Fault(enum Call call, int fd) {
   return 0;
 }
 
+// Adds the line of a call that succeeded to GK_FAULT_LOG: `name`, else the file open as `fd`.
+static void Log(const char* call, int fd, const char* name) {
+  static int log = -1;
+  const char* logPath = getenv("GK_FAULT_LOG");
+  const int callersErrno = errno;
+  struct stat file;
+  if (logPath && (name || fstat(fd, &file) == 0)) {
+    if (log < 0) log = open(logPath, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    char line[4200];
+    const int length = name ? snprintf(line, sizeof line, "%s %s\n", call, name)
+                            : snprintf(line, sizeof line, "%s %lu:%lu\n", call,
+                                       (unsigned long)file.st_dev, (unsigned long)file.st_ino);
+    const ssize_t written =
+        write(log, line, length > 0 && length < (int)sizeof line ? (size_t)length : 0);
+    (void)written;
+  }
+  errno = callersErrno;
+}
+
 // The function the program would have called.
 static void Next(const char* name, void* function, size_t size) {
   void* found = dlsym(RTLD_NEXT, name);
@@ -62,13 +85,17 @@ ssize_t pwrite(int fd, const void* data, size_t size, off_t offset) {
   const int fault = Fault(Pwrite, fd);
   if (fault > 0) return -1;
   REAL(pwrite);
-  return real(fd, data, fault == Short && size > 1 ? size / 2 : size, offset);
+  const ssize_t written = real(fd, data, fault == Short && size > 1 ? size / 2 : size, offset);
+  if (written > 0) Log("pwrite", fd, NULL);
+  return written;
 }
 
 int fsync(int fd) {
   if (Fault(Fsync, fd) > 0) return -1;
   REAL(fsync);
-  return real(fd);
+  const int synced = real(fd);
+  if (synced == 0) Log("fsync", fd, NULL);
+  return synced;
 }
 
 int close(int fd) {
@@ -82,7 +109,16 @@ int close(int fd) {
 int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
   if (Fault(Renameat, -1) > 0) return -1;
   REAL(renameat);
-  return real(fromFolder, from, toFolder, to);
+  const int renamed = real(fromFolder, from, toFolder, to);
+  if (renamed == 0) Log("renameat", -1, to);
+  return renamed;
+}
+
+int unlinkat(int folder, const char* path, int flags) {
+  REAL(unlinkat);
+  const int removed = real(folder, path, flags);
+  if (removed == 0) Log("unlinkat", -1, path);
+  return removed;
 }
 
 int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
