@@ -64,6 +64,13 @@ TEST_F(PngDocumentsTest, EveryPngSavesBackAsThePngItWasRead) {
     EXPECT_EQ(ui_.title, std::string("Saved as ") + sample.file);
     ASSERT_TRUE(IsPng(path));
     const Surface saved = LoadPictureFile(path);
+    // With transparency in its own kind: RGBA stays RGBA, grey with alpha stays so, an indexed
+    // PNG keeps its table's alpha. (Opaque grey is written as RGB, as it always was.)
+    const std::vector<std::uint8_t> before = testing::ReadBytes(testing::SamplePath(sample.file));
+    if (sample.alpha) {
+      EXPECT_EQ(ReadPngInfo(testing::ReadBytes(path), path).colourType,
+                ReadPngInfo(before, sample.file).colourType);
+    }
     // Indexed documents stay indexed at their depth with their table.
     EXPECT_EQ(saved.Format().bitsPerPixel, opened.Format().bitsPerPixel);
     EXPECT_EQ(saved.Format().colourTable, opened.Format().colourTable);
