@@ -149,6 +149,20 @@ TEST_F(PngDocumentsTest, TransparencySurvivesToolsTransformsUndoAndSave) {
 
     BtnSaveClick(ctx_);
     EXPECT_EQ(Pixels(LoadPictureFile(path)), beforeFill);
+
+    // At 8 bits, fully transparent pixels stay so and every other pixel becomes opaque (an 8-bit
+    // document keeps its own table and its alpha).
+    SetFlags("Save256=1\r\n");
+    BtnSaveClick(ctx_);
+    const Surface eight = LoadPictureFile(path);
+    EXPECT_EQ(eight.Format().bitsPerPixel, 8);
+    for (int i = 0; i < doc.Width() * doc.Height(); ++i) {
+      const int x = i % doc.Width(), y = i / doc.Width();
+      const std::uint8_t alpha = doc.ReadAlpha(x, y);
+      EXPECT_EQ(eight.ReadAlpha(x, y), doc.Format().bitsPerPixel == 8 || alpha == 0 ? alpha : 255)
+          << i;
+    }
+    SetFlags("");
     fs::remove(path);
   }
   EXPECT_TRUE(ui_.messages.empty());
