@@ -43,15 +43,18 @@ constexpr const char* UsageText =
     "  bmp FILE.png...\n"
     "      Write each PNG as a BMP beside it, named after it with the extension\n"
     "      replaced by \".bmp\", as the editor opens and saves it: an indexed PNG\n"
-    "      stays indexed (2 bits become 4), any other becomes 24-bit, pixels that are\n"
-    "      not opaque are laid over black and 16-bit channels are rounded to 8 bits.\n"
+    "      stays indexed (2 bits become 4), any other becomes 24-bit, and 16-bit\n"
+    "      channels are rounded to 8 bits. A BMP file cannot hold transparency:\n"
+    "      pixels that are not opaque are laid over black.\n"
     "  bmp -o OUT.bmp FILE.png\n"
     "      Write the one image to OUT.bmp instead.\n"
-    "  copy IN.bmp OUT [--save256]\n"
-    "      Read IN.bmp and write OUT as the editor's Save as writes that name: a PNG\n"
-    "      when OUT ends in \".png\" (in any case), else a BMP, in the image's own\n"
-    "      format, or with --save256 at 8 bits per pixel over the halftone palette (an\n"
-    "      8-bit image keeps its own colour table).\n"
+    "  copy IN OUT [--save256]\n"
+    "      Read IN (a BMP or a PNG file) and write OUT as the editor's Save as writes\n"
+    "      that name: a PNG when OUT ends in \".png\" (in any case), else a BMP, in\n"
+    "      the image's own format, or with --save256 at 8 bits per pixel over the\n"
+    "      halftone palette (an 8-bit image keeps its own colour table). A PNG keeps\n"
+    "      the transparency of its input (at 8 bits, fully transparent pixels stay\n"
+    "      transparent); a BMP lays pixels that are not opaque over black.\n"
     "  --help      Show this text.\n"
     "  --version   Show the program's version.\n"
     "\n"
@@ -225,8 +228,9 @@ int RunConversion(const PictureFormat& format, const std::vector<std::string>& i
 }
 
 int RunCopy(const std::vector<std::string>& args, bool save256) {
-  if (args.size() != 2) return UsageError("copy needs IN.bmp and OUT");
-  if (const auto failure = Rewrite(args[0], args[1], LoadBmpFile, SaveFormatOf(args[1]), save256)) {
+  if (args.size() != 2) return UsageError("copy needs IN and OUT");
+  if (const auto failure =
+          Rewrite(args[0], args[1], LoadPictureFile, SaveFormatOf(args[1]), save256)) {
     ReportFailure(failure->file, failure->reason);
     return ExitFailed;
   }

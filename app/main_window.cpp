@@ -444,7 +444,7 @@ QFileDialog* TForm1::OpenDialog() {
   return OpenDialog1;
 }
 
-QFileDialog* TForm1::SaveDialog() {
+FileDialog* TForm1::SaveDialog() {
   if (!SaveDialog1) {
     SaveDialog1 = new FileDialog(this);
     SaveDialog1->setOption(QFileDialog::DontUseNativeDialog);
@@ -544,8 +544,9 @@ std::optional<std::string> TForm1::RunOpenDialog(const std::string& folder) {
 }
 
 std::optional<std::string> TForm1::RunSaveDialog(const std::string& presetPath) {
-  QFileDialog* dialog = SaveDialog();
+  FileDialog* dialog = SaveDialog();
   dialog->selectFile(FromUtf8(presetPath));
+  dialog->SelectKindOf(FromUtf8(presetPath));
   return ChosenFile(*dialog);
 }
 

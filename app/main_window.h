@@ -28,6 +28,7 @@ class QToolButton;
 
 namespace gk {
 
+class FileDialog;
 class ImageWidget;
 class TFrmOption;
 class TfrmNew;
@@ -118,7 +119,7 @@ class TForm1 : public QMainWindow, public EditorUi {
   QTimer* Timer1 = nullptr;
   // Made on first use.
   QFileDialog* OpenDialog1 = nullptr;
-  QFileDialog* SaveDialog1 = nullptr;
+  FileDialog* SaveDialog1 = nullptr;
 
   TFrmOption* FrmOption = nullptr;
   TfrmNew* frmNew = nullptr;
@@ -165,7 +166,7 @@ class TForm1 : public QMainWindow, public EditorUi {
   void SetToolTips();
   void BuildDialogs();
   QFileDialog* OpenDialog();
-  QFileDialog* SaveDialog();
+  FileDialog* SaveDialog();
   std::vector<ControlWiring> WiringTable();
   void Connect(const ControlWiring& wiring);
   // Runs the entry's handler through the error guard, then repaints what the entry asks for.

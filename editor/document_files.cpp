@@ -15,6 +15,7 @@
 #include "filesystem/file_io.h"
 #include "filesystem/folder_creation.h"
 #include "filesystem/path_text.h"
+#include "image/alpha_blend.h"
 #include "image/picture_formats.h"
 #include "image/picture_memory.h"
 #include "settings/parse_int.h"
@@ -117,8 +118,7 @@ bool ConfirmDiscard(EditorContext& ctx) {
   switch (ctx.ui.ShowMessage("Save current image?", "Prompt", MessageButtons::YesNoCancel,
                              MessageIcon::None)) {
     case MessageResult::Yes:
-      BtnSaveClick(ctx);
-      return true;
+      return SaveDocument(ctx);
     case MessageResult::No:
       return true;
     default:
@@ -169,20 +169,39 @@ void LoadImageFile(EditorContext& ctx, const std::string& path) {
 }
 
 void BtnSaveClick(EditorContext& ctx) {
+  SaveDocument(ctx);
+}
+
+bool SaveDocument(EditorContext& ctx) {
   // The automatic name becomes the document path before the write, so a failed save is retried
   // under the same name. An installed copy makes its folder again if it has gone, or says why
   // it cannot.
-  if (ctx.documentPath.empty()) {
+  std::string path = ctx.documentPath;
+  if (path.empty()) {
     if (ctx.state.MakesBmpDir) MakeFolders(ctx.state.BmpDir, 0777);
-    ctx.documentPath = FreeAutomaticName(ctx);
+    path = FreeAutomaticName(ctx);
   }
-  const std::string path = ctx.documentPath;
+  if (!ConfirmSaveKind(ctx, path)) return false;
+  ctx.documentPath = path;
   SaveImageFile(ctx, path);
+  return true;
+}
+
+bool ConfirmSaveKind(EditorContext& ctx, const std::string& path) {
+  const PictureFormat& format = SaveFormatOf(path);
+  if (format.keepsAlpha || !HasTransparentPixels(ctx.Document())) return true;
+  const std::string name =
+      ctx.documentPath.empty() ? std::string(UnnamedDocument) : FileNamePart(ctx.documentPath);
+  return ctx.ui.ShowMessage(name + " has transparent pixels; a " + format.label +
+                                " file lays them over black. Save anyway?",
+                            ctx.appTitle, MessageButtons::YesNoDefaultNo,
+                            MessageIcon::None) == MessageResult::Yes;
 }
 
 void BtnSaveasClick(EditorContext& ctx) {
   const std::optional<std::string> path = ctx.ui.RunSaveDialog(ctx.documentPath);
   if (!path) return;
+  if (!ConfirmSaveKind(ctx, *path)) return;
   // The save dialog holds the chosen name from now on, whatever the write does.
   ctx.documentPath = *path;
   SaveImageFile(ctx, *path);

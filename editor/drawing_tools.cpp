@@ -27,21 +27,36 @@ int CellOf(int pixel, int dotSize) {
   return pixel / dotSize;
 }
 
+// The colour the cell under grid pixel (x, y) shows: the grid's own, but a document pixel that is
+// not opaque gives its colour, not the checkerboard the grid shows it over.
+Colour CellColour(EditorContext& ctx, int x, int y) {
+  const Colour shown = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
+  const Surface& doc = ctx.Document();
+  if (shown == NoColour || !doc.HasAlpha() || ctx.state.DotSize <= 0) return shown;
+  const int column = ClampToInt(std::int64_t{ctx.state.OriginX} + CellOf(x, ctx.state.DotSize));
+  const int row = ClampToInt(std::int64_t{ctx.state.OriginY} + CellOf(y, ctx.state.DotSize));
+  const Colour stored = doc.ReadPixel(column, row);
+  return stored == NoColour ? shown : stored;
+}
+
 }  // namespace
 
 void PenPress(EditorContext& ctx, int x, int y) {
   ctx.state.DrawColor = ctx.state.CurColor;
+  ctx.state.DrawAlpha = 255;
   PlotDot(ctx, x, y);
 }
 
+// Black, and transparent where the document has alpha: the raw value 0 of a 32-bit pixel.
 void ErasePress(EditorContext& ctx, int x, int y) {
   ctx.state.DrawColor = Black;
+  ctx.state.DrawAlpha = 0;
   PlotDot(ctx, x, y);
 }
 
 void PaintPress(EditorContext& ctx, int x, int y) {
   EditorState& s = ctx.state;
-  const Colour target = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
+  const Colour target = CellColour(ctx, x, y);
   // Outside the grid there is no colour to match; the document never holds NoColour anyway.
   if (target != NoColour) {
     FloodFillArea(ctx.Document(), ClampToInt(std::int64_t{s.OriginX} + CellOf(x, s.DotSize)),
@@ -52,7 +67,7 @@ void PaintPress(EditorContext& ctx, int x, int y) {
 }
 
 void SpoitPress(EditorContext& ctx, int x, int y) {
-  const Colour picked = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
+  const Colour picked = CellColour(ctx, x, y);
   // A read outside the grid yields NoColour, which is no colour: the current one stays.
   if (picked != NoColour) SetCurColor(ctx, picked);
 }
@@ -70,14 +85,17 @@ void PlotDot(EditorContext& ctx, int x, int y) {
   const int c = CellOf(x, d);
   const int r = CellOf(y, d);
   const int row = ClampToInt(std::int64_t{s.OriginY} + r);
-  if (row < ctx.Document().Height()) SaveUndoRows(ctx, row, row + 1);
-  ctx.Document().WritePixel(ClampToInt(std::int64_t{s.OriginX} + c), row, s.DrawColor);
+  const int column = ClampToInt(std::int64_t{s.OriginX} + c);
+  Surface& doc = ctx.Document();
+  if (row < doc.Height()) SaveUndoRows(ctx, row, row + 1);
+  doc.WritePixel(column, row, s.DrawColor, s.DrawAlpha);
   ctx.ui.RefreshControl(ControlId::ImgMain);
   ctx.ui.RefreshControl(ControlId::ImgView);
-  const std::int64_t left = std::int64_t{c} * d;
-  const std::int64_t top = std::int64_t{r} * d;
-  ctx.controls.ImgMain.Canvas().FillRectangle(
-      ClampToInt(left), ClampToInt(top), ClampToInt(left + d), ClampToInt(top + d), s.DrawColor);
+  // The cell shows what the document stored (an indexed one keeps the nearest table colour),
+  // so the grid, the view, the eyedropper and the saved file agree.
+  const Colour stored = doc.ReadPixel(column, row);
+  PaintGridCell(ctx.controls.ImgMain.Canvas(), std::int64_t{c} * d, std::int64_t{r} * d, d,
+                stored == NoColour ? s.DrawColor : stored, doc.ReadAlpha(column, row));
   s.LastDotX = c;
   s.LastDotY = r;
 }

@@ -20,6 +20,8 @@ struct EditorState : StartSizes {
   std::int32_t OriginY = 0;
   Colour CurColor = White;
   Colour DrawColor = Black;
+  // The alpha a stroke writes where the document has alpha: the pen's opaque, erase's 0.
+  std::uint8_t DrawAlpha = 255;
   bool Modified = false;
   bool OpenGuard = false;
   bool Stroking = false;

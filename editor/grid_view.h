@@ -1,8 +1,15 @@
 #pragma once
 
+#include <cstdint>
+
 #include "editor/editor_context.h"
 
 namespace gk {
+
+// Paints one cell of the edit grid, d grid pixels a side from (left, top): colour c, laid over
+// the grid's checkerboard where `alpha` is not opaque.
+void PaintGridCell(Surface& grid, std::int64_t left, std::int64_t top, std::int32_t d, Colour c,
+                   std::uint8_t alpha);
 
 // Re-renders the whole edit grid from the edit window and places the two markers.
 void RedrawGrid(EditorContext& ctx);

@@ -4,7 +4,9 @@
 
 namespace gk {
 
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// YesNoDefaultNo: Yes and No with No as the default button, for a question whose Yes loses
+// something.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo, YesNoCancel };
 enum class MessageIcon { None, Stop };
 enum class MessageResult { Ok, Yes, No, Cancel };
 

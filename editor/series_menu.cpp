@@ -61,7 +61,7 @@ void RebuildSeriesMenu(EditorContext& ctx) {
 }
 
 void OpenSeriesItem(EditorContext& ctx, const std::string& caption) {
-  if (ctx.state.Modified) BtnSaveClick(ctx);
+  if (ctx.state.Modified && !SaveDocument(ctx)) return;
   // An unnamed document has no folder: the caption is then taken relative to the current
   // directory.
   LoadImageFile(ctx, FolderPart(ctx.documentPath) + caption);
@@ -92,6 +92,7 @@ void IncrementalSave1Click(EditorContext& ctx) {
       break;
   }
 
+  if (!ConfirmSaveKind(ctx, next.path)) return;
   // Another file of the new name is never replaced without the user's word.
   if (FileExists(next.path)) {
     // The whole path: a ".bmp" in a folder name leads the new name into another folder.

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <utility>
 
+#include "editor/editor_context.h"
 #include "image/picture_memory.h"
 #include "image/pixel_runs.h"
-#include "editor/editor_context.h"
 
 namespace gk {
 

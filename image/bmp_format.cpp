@@ -1,5 +1,6 @@
 #include <string_view>
 
+#include "image/alpha_blend.h"
 #include "image/bmp_codec.h"
 #include "image/halftone_conversion.h"
 #include "image/picture_formats.h"
@@ -20,9 +21,16 @@ PictureSize Declared(std::span<const std::uint8_t> head, std::uint64_t fileSize,
   return {info.width, info.height, info.bitsPerPixel};
 }
 
-// The codec refuses only depths and sizes no document has, so its errors need no name.
+// The codec refuses only depths and sizes no document has, so its errors need no name. A BMP
+// file holds no transparency: a document with alpha (from a PNG) is laid over black.
 PictureBytes Encode(const Surface& document, const std::string&) {
+  if (document.HasAlpha()) return EncodeBmp(LaidOverBlack(document));
   return EncodeBmp(document);
+}
+
+Surface EightBit(const Surface& document) {
+  if (document.HasAlpha()) return ConvertTo8BitHalftone(LaidOverBlack(document));
+  return ConvertTo8BitHalftone(document);
 }
 
 }  // namespace
@@ -34,13 +42,14 @@ constinit const PictureFormat BmpFormat{
     .dialogFilter = "*.bmp (*.bmp)",
     .command = "bmp",
     .inSeries = true,
+    .keepsAlpha = false,
     .pngExportBeside = true,
     .headBytes = MaxBmpHeaderBytes,
     .recognises = Recognises,
     .declared = Declared,
     .decode = DecodeBmp,
     .encode = Encode,
-    .eightBit = ConvertTo8BitHalftone,
+    .eightBit = EightBit,
 };
 
 }  // namespace gk

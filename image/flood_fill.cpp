@@ -157,9 +157,14 @@ void FloodFillArea(Surface& surface, int x, int y, Colour target, Colour c,
   const int height = surface.Height();
   if (x < 0 || y < 0 || x >= width || y >= height) return;
   if (surface.ReadPixel(x, y) != target) return;
+  // With alpha, a pixel matches only at the start pixel's alpha as well: a transparent pixel is
+  // not its colour made opaque.
+  const std::uint8_t targetAlpha = WithPixelType(
+      surface.BytesPerPixel(),
+      [&]<typename Pixel>(Pixel*) { return surface.AlphaOf(surface.Row<Pixel>(y)[x]); });
   const std::uint32_t fill = surface.Encode(c);
   // A replacement that reads as the target would leave every filled pixel matching.
-  if (surface.Decode(fill) == target) return;
+  if (surface.Decode(fill) == target && surface.AlphaOf(fill) == targetAlpha) return;
 
   PixelRect filled;
   if (surface.BytesPerPixel() == 1) {
@@ -167,7 +172,8 @@ void FloodFillArea(Surface& surface, int x, int y, Colour target, Colour c,
     int count = 0;
     std::uint8_t only = 0;
     for (int i = 0; i < 256; ++i) {
-      table.matching[i] = surface.Decode(static_cast<std::uint32_t>(i)) == target;
+      const auto raw = static_cast<std::uint32_t>(i);
+      table.matching[i] = surface.Decode(raw) == target && surface.AlphaOf(raw) == targetAlpha;
       if (table.matching[i]) {
         ++count;
         only = static_cast<std::uint8_t>(i);
@@ -178,11 +184,13 @@ void FloodFillArea(Surface& surface, int x, int y, Colour target, Colour c,
                                    beforeRowWritten)
                         : SpanFill(surface, x, y, fillIndex, table, beforeRowWritten);
   } else {
-    // Raw values hold only colour bits (and, at 32 bits, a constant top byte): one raw value
-    // a colour.
+    // Raw values hold only colour bits (and, at 32 bits, a constant top byte or the alpha): one
+    // raw value a colour and alpha.
     WithPixelType(surface.BytesPerPixel(), [&]<typename Pixel>(Pixel*) {
-      const auto mask = static_cast<Pixel>(sizeof(Pixel) == 4 ? 0xFFFFFFu : 0xFFFFu);
-      const RawMatcher<Pixel> matcher{static_cast<Pixel>(surface.Encode(target)), mask};
+      const std::uint32_t top = surface.HasAlpha() ? 0xFFFFFFFFu : 0xFFFFFFu;
+      const auto mask = static_cast<Pixel>(sizeof(Pixel) == 4 ? top : 0xFFFFu);
+      const RawMatcher<Pixel> matcher{static_cast<Pixel>(surface.Encode(target, targetAlpha)),
+                                      mask};
       filled = SpanFill(surface, x, y, static_cast<Pixel>(fill), matcher, beforeRowWritten);
     });
   }

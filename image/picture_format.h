@@ -27,6 +27,9 @@ struct PictureFormat {
   const char* command;
   // Its files make the series of the "&Chrs" menu.
   bool inSeries;
+  // Its files hold transparency; a document with transparent pixels saved in a kind that does
+  // not is laid over black, which the editor asks about first.
+  bool keepsAlpha;
   // A save in this kind writes the PNG export beside it when "Png" is on; our PNG library reads
   // only BMP files.
   bool pngExportBeside;

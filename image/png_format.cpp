@@ -26,20 +26,21 @@ PictureBytes Encode(const Surface& document, const std::string& name) {
 
 }  // namespace
 
-// Read whole, laid over black where not opaque; not listed in the dialogs, to be typed.
+// Read whole with its alpha and written back in its own kind; second in the dialogs' filters.
 constinit const PictureFormat PngFormat{
     .label = "PNG",
     .extensions = Extensions,
-    .dialogFilter = nullptr,
+    .dialogFilter = "*.png (*.png)",
     .command = "png",
     .inSeries = false,
+    .keepsAlpha = true,
     .pngExportBeside = false,
     .headBytes = PngHeaderBytes,
     .recognises = HasPngSignature,
     .declared = Declared,
     .decode = DecodePng,
     .encode = Encode,
-    .eightBit = ConvertTo8BitHalftone,
+    .eightBit = ConvertTo8BitKeepingTransparency,
 };
 
 }  // namespace gk

@@ -81,6 +81,7 @@ struct DecodeJob {
   png_byte alpha[256] = {};
   int alphaSize = 0;
   std::size_t rowBytes = 0;
+  bool transparentColour = false;  // a tRNS chunk in a grey or colour image
   png_bytep* rows = nullptr;
   char error[256] = {};
 };
@@ -158,12 +159,12 @@ bool ReadHeader(DecodeJob* job) {
     png_set_packing(png);
   } else {
     // Grey below 8 bits to 8, a transparent colour to an alpha channel.
+    job->transparentColour = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     png_set_expand(png);
     png_set_scale_16(png);
     png_set_gray_to_rgb(png);
     png_set_bgr(png);
-    if ((job->colourType & PNG_COLOR_MASK_ALPHA) == 0 &&
-        png_get_valid(png, info, PNG_INFO_tRNS) == 0) {
+    if ((job->colourType & PNG_COLOR_MASK_ALPHA) == 0 && !job->transparentColour) {
       png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
     }
   }
@@ -185,35 +186,31 @@ bool ReadPixels(DecodeJob* job) {
   Fail(name, std::string("damaged PNG file: ") + job.error);
 }
 
-std::uint8_t OverBlack(std::uint8_t channel, std::uint8_t alpha) {
-  return static_cast<std::uint8_t>((channel * alpha + 127) / 255);
-}
-
 PixelFormat IndexedFormat(const DecodeJob& job) {
   std::vector<Colour> table;
   const int usable = std::min(job.paletteSize, 1 << job.bitDepth);
   for (int i = 0; i < usable; ++i) {
     const png_color& c = job.palette[i];
-    const std::uint8_t a = i < job.alphaSize ? job.alpha[i] : 0xFF;
-    table.push_back(MakeColour(OverBlack(c.red, a), OverBlack(c.green, a), OverBlack(c.blue, a)));
+    table.push_back(MakeColour(c.red, c.green, c.blue));
   }
-  return PixelFormat::Indexed(SurfaceBits({.bitDepth = job.bitDepth, .colourType = job.colourType}),
-                              std::move(table));
+  PixelFormat format = PixelFormat::Indexed(
+      SurfaceBits({.bitDepth = job.bitDepth, .colourType = job.colourType}), std::move(table));
+  if (job.alphaSize > 0) {
+    format.alpha = true;
+    format.tableAlpha.assign(job.alpha, job.alpha + std::min(job.alphaSize, usable));
+  }
+  return format;
 }
 
-// Rows hold B, G, R, A; the surface wants B, G, R, 0xFF.
-void LayOverBlack(Surface& surface) {
-  for (int y = 0; y < surface.Height(); ++y) {
-    std::uint32_t* row = surface.Row<std::uint32_t>(y);
-    for (int x = 0; x < surface.Width(); ++x) {
-      const std::uint32_t p = row[x];
-      const auto a = static_cast<std::uint8_t>(p >> 24);
-      if (a == 0xFF) continue;
-      row[x] = Rgb32Word(MakeColour(OverBlack(static_cast<std::uint8_t>(p >> 16), a),
-                                    OverBlack(static_cast<std::uint8_t>(p >> 8), a),
-                                    OverBlack(static_cast<std::uint8_t>(p), a)));
-    }
+// Grey and colour images: B, G, R and an alpha from the file, else B, G, R and 0xFF.
+PixelFormat DirectFormat(const DecodeJob& job) {
+  if ((job.colourType & PNG_COLOR_MASK_ALPHA) == 0 && !job.transparentColour) {
+    return PixelFormat::Rgb24();
   }
+  PixelFormat format = PixelFormat::Rgba32();
+  format.greyFile = (job.colourType & PNG_COLOR_MASK_COLOR) == 0;
+  format.colourKey = job.transparentColour;
+  return format;
 }
 
 }  // namespace
@@ -252,7 +249,9 @@ PngInfo ReadPngHeader(std::span<const std::uint8_t> bytes, const std::string& na
 }
 
 int SurfaceBits(const PngInfo& info) {
-  if (info.colourType != PNG_COLOR_TYPE_PALETTE) return 24;
+  if (info.colourType != PNG_COLOR_TYPE_PALETTE) {
+    return (info.colourType & PNG_COLOR_MASK_ALPHA) != 0 ? 32 : 24;
+  }
   // The editor's indexed formats are those of BMP files, which have no 2-bit pixels.
   return info.bitDepth == 2 ? 4 : info.bitDepth;
 }
@@ -314,13 +313,12 @@ Surface DecodePng(std::span<const std::uint8_t> bytes, const std::string& name) 
   std::vector<png_bytep> rows;
   WithPictureMemory(name, {expected.width, expected.height, SurfaceBits(expected)}, [&] {
     surface = Surface::Unfilled(expected.width, expected.height,
-                                indexed ? IndexedFormat(job) : PixelFormat::Rgb24());
+                                indexed ? IndexedFormat(job) : DirectFormat(job));
     rows.resize(job.height);
   });
   for (int y = 0; y < surface.Height(); ++y) rows[y] = surface.Bytes(y);
   job.rows = rows.data();
   if (!ReadPixels(&job)) FailFromLibpng(job, name);
-  if (!indexed) LayOverBlack(surface);
   return surface;
 }
 

@@ -36,7 +36,8 @@ inline constexpr std::size_t PngHeaderBytes = 8 + 12 + 13;
 // The header chunk alone, checked as ReadPngInfo checks it (size bounds, bit depth): enough to
 // describe the picture from the first bytes of a file.
 PngInfo ReadPngHeader(std::span<const std::uint8_t> bytes, const std::string& name);
-// Bits per pixel of the surface DecodePng gives: the index depth (2 bits widened to 4), else 24.
+// Bits per pixel of the surface DecodePng gives: the index depth (2 bits widened to 4), 32 with
+// an alpha channel, else 24 (32 when a transparent colour follows the header).
 int SurfaceBits(const PngInfo& info);
 
 // Checks the header and the chunks up to the end of the image data without decoding them. It
@@ -46,11 +47,12 @@ int SurfaceBits(const PngInfo& info);
 // `name` is used only in error texts.
 PngInfo ReadPngInfo(std::span<const std::uint8_t> bytes, const std::string& name);
 
-// The picture as the editor holds it, which has no transparency: a pixel that is not opaque is
-// laid over black. An indexed PNG gives an indexed surface with its palette (transparent entries
-// laid over black) at 1, 4 or 8 bits (2 bits are widened to 4); grey and colour PNGs give 24-bit
-// surfaces, 16-bit channels rounded to 8 bits. Interlaced files are read; gamma, colour profiles
-// and text chunks are skipped, so the surface holds the stored values.
+// The picture as the editor holds it. An indexed PNG gives an indexed surface with its palette
+// at 1, 4 or 8 bits (2 bits are widened to 4), with each entry's alpha where the file has a
+// transparency chunk; grey and colour PNGs give 24-bit surfaces, or 32-bit ones with alpha where
+// the file has an alpha channel or a transparent colour, which remember how the file held it;
+// 16-bit channels are rounded to 8 bits. Interlaced files are read; gamma, colour profiles and
+// text chunks are skipped, so the surface holds the stored values.
 Surface DecodePng(std::span<const std::uint8_t> bytes, const std::string& name);
 
 }  // namespace gk

@@ -1,6 +1,7 @@
 #include "image/surface.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,23 @@ int UsableTableSize(const PixelFormat& format) {
   const int bits = std::clamp(format.bitsPerPixel, 0, 8);
   const std::size_t limit = std::size_t{1} << bits;
   return static_cast<int>(std::min(format.colourTable.size(), limit));
+}
+
+// The entry for colour c at `alpha` in a table with alpha: the nearest colour among the entries
+// whose alpha lies closest to `alpha`, the lowest index on a tie.
+int NearestEntryWithAlpha(const std::vector<Colour>& table, const std::uint8_t* alphas, int count,
+                          Colour c, std::uint8_t alpha) {
+  int closest = 256;
+  for (int i = 0; i < count; ++i) closest = std::min(closest, std::abs(alphas[i] - alpha));
+  std::array<Colour, 256> candidates;
+  std::array<int, 256> indices;
+  int n = 0;
+  for (int i = 0; i < count; ++i) {
+    if (std::abs(alphas[i] - alpha) != closest) continue;
+    candidates[n] = table[i];
+    indices[n++] = i;
+  }
+  return n == 0 ? 0 : indices[NearestColourIndex(candidates.data(), n, c)];
 }
 
 // One 8-bit channel reduced to a field of `bits` bits (rounded) and expanded back to 8 bits.
@@ -76,6 +94,11 @@ PixelFormat PixelFormat::Rgb565() {
 PixelFormat PixelFormat::Rgb32() {
   return Masked(32, 0x00FF0000, 0x0000FF00, 0x000000FF, false);
 }
+PixelFormat PixelFormat::Rgba32() {
+  PixelFormat f = Rgb32();
+  f.alpha = true;
+  return f;
+}
 
 PixelBuffer::PixelBuffer(std::size_t bytes) : size_(bytes) {
   if (bytes == 0) return;
@@ -116,6 +139,9 @@ Surface::Surface(int width, int height, PixelFormat format, std::nullptr_t)
   if (bytesPerPixel_ == 1) {
     const int usable = UsableTableSize(format_);
     for (int i = 0; i < usable; ++i) indexColours_[i] = format_.colourTable[i] & 0xFFFFFF;
+    indexAlpha_.fill(255);
+    const std::size_t alphas = std::min<std::size_t>(format_.tableAlpha.size(), 256);
+    std::copy_n(format_.tableAlpha.begin(), alphas, indexAlpha_.begin());
   } else if (bytesPerPixel_ == 2) {
     masks_ = ChannelMasks(format_.redMask & 0xFFFF, format_.greenMask & 0xFFFF,
                           format_.blueMask & 0xFFFF);
@@ -141,23 +167,29 @@ Surface Surface::Unfilled(int width, int height, PixelFormat format) {
   return Surface(width, height, std::move(format), nullptr);
 }
 
-std::uint32_t Surface::Encode(Colour c) const {
+std::uint32_t Surface::Encode(Colour c, std::uint8_t alpha) const {
   // NoColour is never stored: it paints black.
   if (c == NoColour) c = Black;
   c &= 0xFFFFFF;
   if (bytesPerPixel_ == 1) {
-    return static_cast<std::uint32_t>(
-        NearestColourIndex(format_.colourTable.data(), UsableTableSize(format_), c));
+    const int usable = UsableTableSize(format_);
+    if (format_.alpha) {
+      return static_cast<std::uint32_t>(
+          NearestEntryWithAlpha(format_.colourTable, indexAlpha_.data(), usable, c, alpha));
+    }
+    return static_cast<std::uint32_t>(NearestColourIndex(format_.colourTable.data(), usable, c));
   }
   if (bytesPerPixel_ == 2) return masks_.ToPixel(c);
-  if (format_.bitsPerPixel == 24) return Rgb32Word(c);
+  const std::uint32_t top = format_.alpha ? std::uint32_t{alpha} << 24 | 0xFFFFFFu : 0xFFFFFFFFu;
+  if (format_.bitsPerPixel == 24) return Rgb32Word(c) & top;
   // Other 32-bit masks: only the width of each mask matters for which colours it can hold.
   const int redBits = std::popcount(format_.redMask);
   const int greenBits = std::popcount(format_.greenMask);
   const int blueBits = std::popcount(format_.blueMask);
   return Rgb32Word(MakeColour(QuantiseChannel(RedOf(c), redBits),
                               QuantiseChannel(GreenOf(c), greenBits),
-                              QuantiseChannel(BlueOf(c), blueBits)));
+                              QuantiseChannel(BlueOf(c), blueBits))) &
+         top;
 }
 
 Colour Surface::ReadPixel(int x, int y) const {
@@ -166,9 +198,15 @@ Colour Surface::ReadPixel(int x, int y) const {
                        [&]<typename Pixel>(Pixel*) { return Decode(Row<Pixel>(y)[x]); });
 }
 
-void Surface::WritePixel(int x, int y, Colour c) {
+std::uint8_t Surface::ReadAlpha(int x, int y) const {
+  if (!format_.alpha || x < 0 || y < 0 || x >= width_ || y >= height_) return 255;
+  return WithPixelType(bytesPerPixel_,
+                       [&]<typename Pixel>(Pixel*) { return AlphaOf(Row<Pixel>(y)[x]); });
+}
+
+void Surface::WritePixel(int x, int y, Colour c, std::uint8_t alpha) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-  const std::uint32_t raw = Encode(c);
+  const std::uint32_t raw = Encode(c, alpha);
   WithPixelType(bytesPerPixel_,
                 [&]<typename Pixel>(Pixel*) { Row<Pixel>(y)[x] = static_cast<Pixel>(raw); });
   MarkChanged(x, y, x + 1, y + 1);
@@ -259,15 +297,18 @@ void CopyBlock(Surface& dst, int dx, int dy, int w, int h, const Surface& src, i
   // conversion since neighbouring pixels usually share one.
   WithPixelType(src.BytesPerPixel(), [&]<typename In>(In*) {
     WithPixelType(dst.BytesPerPixel(), [&]<typename Out>(Out*) {
+      const auto convert = [&](In raw) {
+        return static_cast<Out>(dst.Encode(src.Decode(raw), src.AlphaOf(raw)));
+      };
       In lastRaw = src.Row<In>(sy0)[sx0];
-      Out lastOut = static_cast<Out>(dst.Encode(src.Decode(lastRaw)));
+      Out lastOut = convert(lastRaw);
       for (int row = 0; row < height; ++row) {
         const In* in = src.Row<In>(sy0 + row) + sx0;
         Out* out = dst.Row<Out>(dy0 + row) + dx0;
         for (int i = 0; i < width; ++i) {
           if (in[i] != lastRaw) {
             lastRaw = in[i];
-            lastOut = static_cast<Out>(dst.Encode(src.Decode(lastRaw)));
+            lastOut = convert(lastRaw);
           }
           out[i] = lastOut;
         }

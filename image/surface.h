@@ -24,6 +24,15 @@ struct PixelFormat {
   bool bitfields = false;  // masks were given explicitly (BI_BITFIELDS) and are written back so
   BmpHeaderKind header = BmpHeaderKind::Info;
   bool rleCompressed = false;  // read from an RLE file; informational, saves are uncompressed
+  // Pixels carry an alpha beside their colour, 0 transparent to 255 opaque: the fourth byte of a
+  // 32-bit pixel (0xAARRGGBB), or the table's for an index. Only PNG documents have one.
+  bool alpha = false;
+  std::vector<std::uint8_t> tableAlpha;  // indexed with alpha: entry i's; 255 past its end
+  // How the PNG file of a 32-bit document with alpha held it, so that a save writes that kind
+  // back where it holds the pixels: grey channels, and one transparent colour instead of an
+  // alpha channel.
+  bool greyFile = false;
+  bool colourKey = false;
 
   bool IsIndexed() const { return bitsPerPixel <= 8; }
   // Bytes a surface of this format gives each pixel: 1 for a table index (at any depth up to
@@ -35,6 +44,7 @@ struct PixelFormat {
   static PixelFormat Rgb555();  // 16-bit BI_RGB
   static PixelFormat Rgb565();  // 16-bit BI_BITFIELDS
   static PixelFormat Rgb32();   // 32-bit BI_RGB (fourth byte is padding)
+  static PixelFormat Rgba32();  // 32-bit with alpha
 
   friend bool operator==(const PixelFormat&, const PixelFormat&) = default;
 };
@@ -79,8 +89,9 @@ class PixelBuffer {
 // the table index (one byte) for indexed formats, the pixel packed with the format's masks (two
 // bytes) at 16 bits, and the colour as 0xFFRRGGBB (four bytes: B, G, R, 0xFF in memory, the
 // order of a 32-bit BMP file and of a 32-bit screen image) at 24 and 32 bits, reduced to what
-// the masks hold. Writes store the nearest colour the format can hold, so ReadPixel after
-// WritePixel returns the stored colour.
+// the masks hold; with alpha, 0xAARRGGBB. Writes store the nearest colour the format can hold,
+// so ReadPixel after WritePixel returns the stored colour. Colours are read and written without
+// their alpha, which a write gives apart (opaque unless told) and AlphaOf reads.
 //
 // The surface keeps the rectangle written since it was last taken (TakeChanged), so that the
 // screen can follow at the cost of the change; a new surface counts as written whole.
@@ -102,8 +113,10 @@ class Surface {
 
   // NoColour outside the surface.
   Colour ReadPixel(int x, int y) const;
-  // Outside: nothing.
-  void WritePixel(int x, int y, Colour c);
+  // 255 outside the surface and in a format without alpha.
+  std::uint8_t ReadAlpha(int x, int y) const;
+  // Outside: nothing. `alpha` counts only in a format with alpha.
+  void WritePixel(int x, int y, Colour c, std::uint8_t alpha = 255);
   // Pixels with x1 <= x < x2 and y1 <= y < y2, clipped; NoColour paints black.
   void FillRectangle(int x1, int y1, int x2, int y2, Colour c);
   // The block (0, 0)-(w, h), edges excluded, to black (raw value 0, table entry 0, when indexed).
@@ -132,14 +145,23 @@ class Surface {
     return static_cast<const std::uint8_t*>(pixels_.Data()) +
            static_cast<std::size_t>(y) * RowBytes();
   }
-  // The raw value the surface stores for colour c (nearest table index, or reduced colour).
-  std::uint32_t Encode(Colour c) const;
+  bool HasAlpha() const { return format_.alpha; }
+  // The raw value the surface stores for colour c at `alpha` (nearest table index, or reduced
+  // colour). A table with alpha gives the nearest colour among the entries whose alpha lies
+  // closest to `alpha`, so an opaque colour never becomes a transparent entry.
+  std::uint32_t Encode(Colour c, std::uint8_t alpha = 255) const;
   // The colour of a raw value; an index beyond the table reads black.
   Colour Decode(std::uint32_t raw) const {
     if (bytesPerPixel_ == 1) return raw < 256 ? indexColours_[raw] : Black;
     if (bytesPerPixel_ == 2) return masks_.ToColour(raw);
     return MakeColour(static_cast<std::uint8_t>(raw >> 16), static_cast<std::uint8_t>(raw >> 8),
                       static_cast<std::uint8_t>(raw));
+  }
+  // The alpha of a raw value: 255 in a format without alpha.
+  std::uint8_t AlphaOf(std::uint32_t raw) const {
+    if (!format_.alpha) return 255;
+    if (bytesPerPixel_ == 1) return raw < 256 ? indexAlpha_[raw] : 255;
+    return bytesPerPixel_ == 4 ? static_cast<std::uint8_t>(raw >> 24) : 255;
   }
 
   // The rectangle written since the last TakeChanged (empty when nothing was).
@@ -158,8 +180,9 @@ class Surface {
   int height_ = 0;
   PixelFormat format_;
   int bytesPerPixel_ = 4;
-  std::array<Colour, 256> indexColours_{};  // indexed: the colour of every byte value
-  ChannelMasks masks_;                      // 16 bits
+  std::array<Colour, 256> indexColours_{};      // indexed: the colour of every byte value
+  std::array<std::uint8_t, 256> indexAlpha_{};  // indexed with alpha: the alpha of every value
+  ChannelMasks masks_;                          // 16 bits
   PixelBuffer pixels_;
   PixelRect changed_;
 };
@@ -181,7 +204,7 @@ decltype(auto) WithPixelType(int bytesPerPixel, F&& f) {
 // Copies the w x h block at (sx, sy) of src to (dx, dy) of dst, clipped against both surfaces.
 // src and dst may be the same surface with overlapping blocks: the result is as if the source
 // block had been read whole first. Raw values are copied when both formats are equal, colours
-// otherwise.
+// and their alpha otherwise.
 void CopyBlock(Surface& dst, int dx, int dy, int w, int h, const Surface& src, int sx, int sy);
 
 }  // namespace gk

@@ -24,7 +24,27 @@ QString DefaultPictureSuffix() {
   return FromUtf8(SaveFormatOf("").extensions.front().substr(1));
 }
 
-FileDialog::FileDialog(QWidget* parent) : QFileDialog(parent) {}
+FileDialog::FileDialog(QWidget* parent) : QFileDialog(parent) {
+  connect(this, &QFileDialog::filterSelected, this, &FileDialog::TakeSuffixOf);
+}
+
+void FileDialog::SelectKindOf(const QString& path) {
+  const PictureFormat* kind = FormatOfName(ToUtf8(path));
+  const QString filter = kind != nullptr && kind->dialogFilter != nullptr
+                             ? FromUtf8(kind->dialogFilter)
+                             : PictureFilters().value(0);
+  selectNameFilter(filter);
+  TakeSuffixOf(filter);
+}
+
+void FileDialog::TakeSuffixOf(const QString& filter) {
+  for (const PictureFormat* kind : PictureFormats()) {
+    if (kind->dialogFilter != nullptr && FromUtf8(kind->dialogFilter) == filter) {
+      setDefaultSuffix(FromUtf8(kind->extensions.front().substr(1)));
+      return;
+    }
+  }
+}
 
 void FileDialog::accept() {
   const QStringList files = selectedFiles();

@@ -14,7 +14,8 @@ QStringList PictureFilters();
 // name saves as, without its dot ("bmp").
 QString DefaultPictureSuffix();
 
-// Qt's own file dialog with two changes. A file whose name is not UTF-8 shows with U+FFFD and
+// Qt's own file dialog with three changes. Choosing a kind's filter makes its ending the one
+// added to a name typed without an ending. A file whose name is not UTF-8 shows with U+FFFD and
 // is then unknown to Qt under that text; accepting it finds the name on disk (PathOnDisk) and
 // treats that file as Qt treats any other: it may be opened, and replacing it is asked first.
 // And the dialog's own message boxes show their text as plain text, never as markup from a
@@ -23,12 +24,17 @@ class FileDialog : public QFileDialog {
  public:
   explicit FileDialog(QWidget* parent = nullptr);
 
+  // Shows the filter of the kind `path` names (the first filter when it names none), with its
+  // ending for names typed without one.
+  void SelectKindOf(const QString& path);
+
  protected:
   void accept() override;
   void childEvent(QChildEvent* event) override;
 
  private:
   void Warn(const QString& text);
+  void TakeSuffixOf(const QString& filter);
 };
 
 }  // namespace gk

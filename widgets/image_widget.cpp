@@ -8,6 +8,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "image/alpha_blend.h"
+
 namespace gk {
 
 namespace {
@@ -33,6 +35,19 @@ int EdgePad(std::int64_t ww, std::int64_t wh, std::int64_t sw, std::int64_t sh) 
 QRect RectOf(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
   return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                static_cast<int>(bottom - top));
+}
+
+// Squares of 4 widget pixels, two to a side of the tile, from the widget's corner.
+QBrush CheckerBrush() {
+  constexpr int Square = 4;
+  QImage tile(2 * Square, 2 * Square, QImage::Format_RGB32);
+  for (int y = 0; y < tile.height(); ++y) {
+    for (int x = 0; x < tile.width(); ++x) {
+      const Colour c = CheckerAt(x, y, Square);
+      tile.setPixel(x, y, qRgb(RedOf(c), GreenOf(c), BlueOf(c)));
+    }
+  }
+  return QBrush(tile);
 }
 
 }  // namespace
@@ -103,11 +118,16 @@ void ImageWidget::DrawSource(QPainter& painter, const Surface& surface, const QR
     return QRectF(part.left() * sx, part.top() * sy, part.width() * sx, part.height() * sy);
   };
   const auto stride = static_cast<qsizetype>(surface.RowBytes());
+  // Pixels that are not opaque show over a fine checkerboard of two light greys.
+  const bool alpha = surface.HasAlpha();
+  if (alpha) painter.fillRect(target(source), CheckerBrush());
+  const QImage::Format shown = alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32;
 
   if (surface.BytesPerPixel() == 4) {
-    // 0xFFRRGGBB words: Qt's own 32-bit layout, shown straight from the surface.
+    // 0xFFRRGGBB words (0xAARRGGBB with alpha): Qt's own 32-bit layout, shown straight from the
+    // surface.
     const QImage view(surface.Bytes(source.top()) + std::size_t{4} * source.left(), source.width(),
-                      source.height(), stride, QImage::Format_RGB32);
+                      source.height(), stride, shown);
     painter.drawImage(target(source), view);
     return;
   }
@@ -117,14 +137,15 @@ void ImageWidget::DrawSource(QPainter& painter, const Surface& surface, const QR
   if (surface.BytesPerPixel() == 1) {
     for (std::uint32_t i = 0; i < lookup.size(); ++i) {
       const Colour c = surface.Decode(i);
-      lookup[i] = qRgb(RedOf(c), GreenOf(c), BlueOf(c));
+      lookup[i] = qRgba(RedOf(c), GreenOf(c), BlueOf(c), surface.AlphaOf(i));
     }
   }
   const int bandRows =
       static_cast<int>(std::clamp<std::int64_t>(BandPixels / source.width(), 1, source.height()));
-  if (scratch_.width() < source.width() || scratch_.height() < bandRows) {
+  if (scratch_.width() < source.width() || scratch_.height() < bandRows ||
+      scratch_.format() != shown) {
     scratch_ = QImage(std::max(scratch_.width(), source.width()),
-                      std::max(scratch_.height(), bandRows), QImage::Format_RGB32);
+                      std::max(scratch_.height(), bandRows), shown);
   }
   for (int top = source.top(); top <= source.bottom(); top += bandRows) {
     const int rows = std::min(bandRows, source.bottom() + 1 - top);

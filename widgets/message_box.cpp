@@ -38,7 +38,9 @@ QString WithLineBreaks(const QString& text) {
 MessageResult ShowMessageBox(QWidget* parent, const QString& text, const QString& caption,
                              MessageButtons buttons, MessageIcon icon) {
   QMessageBox::StandardButtons standard = QMessageBox::Ok;
-  if (buttons == MessageButtons::YesNo) standard = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoDefaultNo) {
+    standard = QMessageBox::Yes | QMessageBox::No;
+  }
   if (buttons == MessageButtons::YesNoCancel) {
     standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
   }
@@ -46,6 +48,7 @@ MessageResult ShowMessageBox(QWidget* parent, const QString& text, const QString
                   WithLineBreaks(text), standard, parent);
   box.setTextFormat(Qt::PlainText);
   if (buttons == MessageButtons::YesNoCancel) box.setEscapeButton(QMessageBox::Cancel);
+  if (buttons == MessageButtons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
   switch (box.exec()) {
     case QMessageBox::Ok:
       return MessageResult::Ok;

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Exit codes, outputs and written files of the gridkiln-bmp tool.
-# Usage: gridkiln_bmp_test.sh PATH/TO/gridkiln-bmp
+# Usage: gridkiln_bmp_test.sh PATH/TO/gridkiln-bmp PATH/TO/tests/data
 set -u
 
 tool=$1
+data=$2
 work=$(mktemp -d)
 cleanup() {
   mountpoint -q "$work/full" && umount "$work/full"
@@ -226,31 +227,41 @@ expect_status 1 "copy onto a folder"
 grep -q "^gridkiln-bmp: dir.bmp: ." err.txt || fail "copy onto a folder: $(cat err.txt)"
 
 # copy writes what the editor's Save as writes for the output's name: PNG for ".png" in any
-# case, BMP otherwise, at 8 bits with --save256 (PNG bytes 24-25: bit depth, colour type).
+# case, BMP otherwise, at 8 bits with --save256 (PNG bytes 24-25: bit depth, colour type). A
+# PNG keeps the transparency of a PNG input (an alpha channel, at 8 bits a tRNS chunk); a BMP
+# lays it over black.
+cp "$data/tints_fade_rgba8.png" sprite.png
+cp "$data/levels_fade_grey_alpha8.png" greys.png
 png_kind() { od -An -tx1 -j24 -N2 "$1" | tr -d ' \n'; }
-while read -r out kind plain eight; do
+while read -r in out kind plain eight; do
   for flag in "" --save256; do
     rm -f "$out"
     # shellcheck disable=SC2086
-    run copy $flag rgb.bmp "$out"
-    expect_status 0 "copy $flag to $out"
+    run copy $flag "$in" "$out"
+    expect_status 0 "copy $flag $in to $out"
     want=$plain
     [ -n "$flag" ] && want=$eight
     if [ "$kind" = png ]; then
       if ! is_png "$out" || [ "$(png_kind "$out")" != "$want" ]; then
-        fail "copy $flag $out: not the PNG $want"
+        fail "copy $flag $in $out: not the PNG $want"
+      fi
+      if [ "$in" != rgb.bmp ] && [ -n "$flag" ] && ! grep -qa tRNS "$out"; then
+        fail "copy $flag $in $out: no transparent entries"
       fi
     else
       run info "$out"
-      grep -qF ": 3 x 2, $want bpp," out.txt || fail "copy $flag $out: not a $want-bit BMP"
+      grep -qE ": [0-9]+ x [0-9]+, $want bpp," out.txt || fail "copy $flag $in $out: not a $want-bit BMP"
     fi
   done
 done <<'ROWS'
-c.png png 0802 0803
-c.PNG png 0802 0803
-c.bmp bmp 24 8
-c.png.bmp bmp 24 8
-cpng bmp 24 8
+rgb.bmp c.png png 0802 0803
+rgb.bmp c.PNG png 0802 0803
+rgb.bmp c.bmp bmp 24 8
+rgb.bmp c.png.bmp bmp 24 8
+rgb.bmp cpng bmp 24 8
+sprite.png s.png png 0806 0803
+greys.png g.png png 0804 0803
+sprite.png s.bmp bmp 24 8
 ROWS
 
 # File names print as they are, or, when they hold control characters or bytes that are not

@@ -1,10 +1,12 @@
-// A PNG name typed into the save dialog, which adds ".bmp" only to a name typed without an
-// extension.
+// Names typed into the save dialog: a PNG name stays PNG, a name without an ending takes the
+// shown filter's, and a BMP of a document with transparency is asked about first.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 
 #include <filesystem>
@@ -32,10 +34,10 @@ class PngFileDialogTest : public test::MainWindowFixture {
     fs::create_directories(docs_);
   }
 
-  // Runs `command` with the next file dialog answered as a user does: `name` typed into the
-  // file-name box, then the dialog's Open or Save.
-  void TypeIntoNextDialog(QAction* command, const std::string& name) {
-    test::OnNextModal([this, name](QWidget* modal) {
+  // Runs `command` with the next file dialog answered as a user does: `filter` chosen in the
+  // list of kinds (unless empty), `name` typed into the file-name box, then Open or Save.
+  void TypeIntoNextDialog(QAction* command, const std::string& name, const QString& filter = {}) {
+    test::OnNextModal([this, name, filter](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       if (!dialog) {
         ADD_FAILURE() << "no file dialog";
@@ -43,6 +45,14 @@ class PngFileDialogTest : public test::MainWindowFixture {
         return;
       }
       dialog->setDirectory(QString::fromStdString(docs_));
+      if (!filter.isEmpty()) {
+        auto* kinds = dialog->findChild<QComboBox*>("fileTypeCombo");
+        const int index = kinds ? kinds->findText(filter) : -1;
+        if (index < 0) ADD_FAILURE() << "no filter " << filter.toStdString();
+        kinds->setCurrentIndex(index);
+        emit kinds->activated(index);
+        emit kinds->textActivated(filter);
+      }
       auto* box = dialog->findChild<QLineEdit*>("fileNameEdit");
       if (!box) {
         ADD_FAILURE() << "no file-name box";
@@ -76,12 +86,35 @@ TEST_F(PngFileDialogTest, SaveAsKeepsATypedPngNameAndWritesAPng) {
   EXPECT_TRUE(HasPngSignature(testing::ReadBytes(docs_ + "copy.png")));
   EXPECT_FALSE(fs::exists(docs_ + "copy.png.bmp"));
   EXPECT_EQ(testing::Pixels(LoadPictureFile(docs_ + "copy.png")),
-            testing::ExpectedPixels({"", "tints.ppm", "fade.pgm", 8}));
+            testing::ExpectedPixels({"", "tints.ppm", "fade.pgm", 8, Black}));
 
-  // A name without an extension still becomes a BMP.
+  // A name typed without an ending takes the shown kind's: the document's at first.
   TypeIntoNextDialog(form->Saveas1, "plain");
-  EXPECT_EQ(form->ctx.documentPath, docs_ + "plain.bmp");
-  EXPECT_EQ(LoadBmpFile(docs_ + "plain.bmp").Format().bitsPerPixel, 8);
+  EXPECT_EQ(form->ctx.documentPath, docs_ + "plain.png");
+  EXPECT_TRUE(HasPngSignature(testing::ReadBytes(docs_ + "plain.png")));
+
+  // Under the BMP filter it is a BMP, which cannot hold the transparent pixels: the user is
+  // asked first, and the default answer writes nothing and changes nothing.
+  for (const bool yes : {false, true}) {
+    QString asked;
+    test::OnNextModal([&](QWidget*) {
+      test::OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box) {
+          modal->close();
+          return;
+        }
+        asked = box->text().remove(QChar(0x200B));
+        (yes ? box->button(QMessageBox::Yes) : box->defaultButton())->click();
+      });
+    });
+    TypeIntoNextDialog(form->Saveas1, "flat", "*.bmp (*.bmp)");
+    EXPECT_EQ(asked.toStdString(),
+              "plain.png has transparent pixels; a BMP file lays them over black. Save anyway?");
+    EXPECT_EQ(form->ctx.documentPath, docs_ + (yes ? "flat.bmp" : "plain.png"));
+    EXPECT_EQ(fs::exists(docs_ + "flat.bmp"), yes);
+  }
+  EXPECT_EQ(LoadBmpFile(docs_ + "flat.bmp").Format().bitsPerPixel, 8);
 }
 
 }  // namespace

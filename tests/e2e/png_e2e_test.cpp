@@ -1,5 +1,5 @@
-// A PNG as a user meets it: opened by typing its name into the open dialog, drawn on with a
-// tool chosen by its key, saved with Ctrl+S back into the same PNG.
+// A PNG as a user meets it: opened from the open dialog (its name typed, or found under the PNG
+// filter), drawn on with a tool chosen by its key, saved with Ctrl+S back into the same PNG.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -15,6 +15,7 @@
 #include "e2e/editor_layout.h"
 #include "e2e/editor_process.h"
 #include "editor/picture_files.h"
+#include "image/alpha_blend.h"
 #include "image/png_reader.h"
 
 namespace gk::e2e {
@@ -107,6 +108,63 @@ TEST_F(PngJourney, OpensATypedPngDrawsWithAKeyChosenToolAndSavesItWithCtrlS) {
   ASSERT_EQ(image.size(), QSize(original.Width(), original.Height()));
   EXPECT_EQ(image.pixel(1, 0) & 0xFFFFFF, 0u);
   EXPECT_EQ(QDir(folder_->DocDir()).entryList(QDir::Files | QDir::Hidden), QStringList{"hero.png"});
+}
+
+TEST_F(PngJourney, FindsASpriteUnderThePngFilterErasesToTransparentAndKeepsItsAlpha) {
+  folder_ = std::make_unique<AppFolder>(GK_EDITOR_EXE, QByteArray());
+  editor_ = std::make_unique<EditorProcess>(desktop_, folder_->Program(), folder_->Root());
+  const QString folder = folder_->DocDir();
+  const QString path = folder + "/sprite.png";
+  ASSERT_TRUE(QFile::copy(GK_SOURCE_DIR "/tests/data/tints_fade_rgba8.png", path));
+  // Under the BMP filter the folder's only file would be this one.
+  ASSERT_TRUE(QFile::copy(GK_SOURCE_DIR "/tests/data/picture_info24.bmp", folder + "/other.bmp"));
+  const Surface original = LoadPictureFile(path.toStdString());
+  ASSERT_EQ(original.ReadAlpha(0, 0), 255);
+
+  // The dialog opens in the name box: Tab reaches the kinds, Down chooses "*.png"; back in the
+  // name box the folder is typed, then its list (now sprite.png alone) takes the first file.
+  const QPoint open = L::ButtonCentre(L::Open);
+  editor_->Click(open.x(), open.y());
+  ASSERT_FALSE(editor_->WaitForDialog().isEmpty());
+  for (const char* key : {"Tab", "Down", "shift+Tab", "ctrl+a"}) editor_->Key(key);
+  editor_->Type(folder + "/");
+  editor_->Key("Return");
+  for (const char* key : {"shift+Tab", "Home", "space", "Return"}) editor_->Key(key);
+  ASSERT_TRUE(editor_->WaitForTitle("gridkiln - sprite.png")) << editor_->Title().toStdString();
+  // Without a window manager nothing hands the keyboard back to the main window.
+  ASSERT_TRUE(editor_->WaitForNoDialog());
+  editor_->FocusWindow(editor_->WindowId());
+
+  // The eraser makes the opaque white corner transparent; it shows the checkerboard.
+  editor_->Key("e");
+  const QPoint dot = L::CellCentre(0, 0);
+  ASSERT_TRUE(WaitUntil([&] {
+    editor_->Click(dot.x(), dot.y());
+    return editor_->WaitForScreen(
+        [&](const QImage& shot) {
+          const unsigned shown = editor_->PixelOf(shot, dot.x(), dot.y());
+          return shown == OnScreen(CheckerLight) || shown == OnScreen(CheckerDark);
+        },
+        500);
+  })) << "the eraser never drew";
+
+  editor_->Key("ctrl+s");
+  ASSERT_TRUE(editor_->WaitForTitle("Saved as sprite.png")) << editor_->Title().toStdString();
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  const std::vector<std::uint8_t> png(bytes.begin(), bytes.end());
+  EXPECT_EQ(ReadPngInfo(png, "sprite.png").colourType, 6) << "no longer RGBA";
+  const Surface saved = DecodePng(png, "sprite.png");
+  for (int y = 0; y < original.Height(); ++y) {
+    for (int x = 0; x < original.Width(); ++x) {
+      const bool erased = x == 0 && y == 0;
+      EXPECT_EQ(saved.ReadAlpha(x, y), erased ? 0 : original.ReadAlpha(x, y)) << x << "," << y;
+      EXPECT_EQ(saved.ReadPixel(x, y), erased ? Black : original.ReadPixel(x, y)) << x << "," << y;
+    }
+  }
+  // Another program sees the same transparency.
+  EXPECT_EQ(qAlpha(QImage(path).pixel(0, 0)), 0);
 }
 
 }  // namespace

@@ -1,15 +1,19 @@
 // PNG files as documents: opened like BMP files, saved back as PNG under their own name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "editor/colour_selection.h"
 #include "editor/document_files.h"
+#include "editor/drawing_tools.h"
 #include "editor/picture_files.h"
 #include "editor/series_menu.h"
+#include "editor/transforms.h"
 #include "image/halftone_palette.h"
 #include "image/png_reader.h"
 #include "support/editor_fixture.h"
@@ -64,11 +68,101 @@ TEST_F(PngDocumentsTest, EveryPngSavesBackAsThePngItWasRead) {
     EXPECT_EQ(ui_.title, std::string("Saved as ") + sample.file);
     ASSERT_TRUE(IsPng(path));
     const Surface saved = LoadPictureFile(path);
+    // With transparency in its own kind: RGBA stays RGBA, grey with alpha stays so, an indexed
+    // PNG keeps its table's alpha. (Opaque grey is written as RGB, as it always was.)
+    const std::vector<std::uint8_t> before = testing::ReadBytes(testing::SamplePath(sample.file));
+    if (sample.alpha) {
+      EXPECT_EQ(ReadPngInfo(testing::ReadBytes(path), path).colourType,
+                ReadPngInfo(before, sample.file).colourType);
+    }
     // Indexed documents stay indexed at their depth with their table.
     EXPECT_EQ(saved.Format().bitsPerPixel, opened.Format().bitsPerPixel);
     EXPECT_EQ(saved.Format().colourTable, opened.Format().colourTable);
     EXPECT_EQ(Pixels(saved), Pixels(opened));
     EXPECT_EQ(Names(work_), std::set<std::string>{sample.file});
+    fs::remove(path);
+  }
+  EXPECT_TRUE(ui_.messages.empty());
+}
+
+// Each kind of PNG with transparency through the tools, a transform, undo and a save. Erase
+// writes transparent black (the file's transparent entry, when indexed); pen and fill write
+// opaque; the fill tells a transparent black from an opaque one; the grid shows the colour the
+// document stored and the eyedropper picks it; alpha moves with its pixels and is saved.
+TEST_F(PngDocumentsTest, TransparencySurvivesToolsTransformsUndoAndSave) {
+  const Colour Transparent = 0xFF000000u;  // as Pixels gives a pixel of alpha 0
+  for (const testing::PngSample& sample : testing::PngSamples) {
+    if (!sample.alpha) continue;
+    SCOPED_TRACE(sample.file);
+    const std::string path = Copy(sample.file, sample.file);
+    LoadImageFile(ctx_, path);
+    Surface& doc = ctx_.Document();
+    const int d = ctx_.state.DotSize;
+    const auto press = [&](void (*tool)(EditorContext&), int x, int y) {
+      tool(ctx_);
+      ImgMainMouseDown(ctx_, x * d + d / 2, y * d + d / 2);
+    };
+    const auto at = [&](int x, int y) { return Pixels(doc)[y * doc.Width() + x]; };
+
+    press(BtnEraseClick, 0, 0);
+    const Colour erased = (sample.hidden == NoColour ? Black : sample.hidden) | Transparent;
+    EXPECT_EQ(at(0, 0), erased);
+    SetCurColor(ctx_, Black);
+    press(BtnPenClick, 1, 0);
+    EXPECT_EQ(at(1, 0), Black);
+
+    // A colour an indexed table lacks is stored as its nearest opaque entry, and shown so.
+    SetCurColor(ctx_, 0x0A141F);
+    press(BtnPenClick, 2, 1);
+    EXPECT_EQ(doc.ReadAlpha(2, 1), 255);
+    if (!doc.Format().IsIndexed()) {
+      EXPECT_EQ(at(2, 1), 0x0A141Fu);
+    }
+    EXPECT_EQ(ctx_.controls.ImgMain.Canvas().ReadPixel(2 * d + 1, d + 1), at(2, 1));
+    press(BtnSpoitClick, 2, 1);
+    EXPECT_EQ(ctx_.state.CurColor, at(2, 1));
+
+    // The fill takes the erased pixel's area: that colour at that alpha, never the opaque black.
+    const std::vector<Colour> beforeFill = Pixels(doc);
+    SetCurColor(ctx_, Red);
+    press(BtnPaintClick, 0, 0);
+    const std::vector<Colour> filled = Pixels(doc);
+    EXPECT_EQ(doc.ReadAlpha(0, 0), 255);
+    EXPECT_EQ(at(1, 0), Black);
+    for (std::size_t i = 0; i < filled.size(); ++i) {
+      if (filled[i] != beforeFill[i]) {
+        EXPECT_EQ(beforeFill[i], erased) << i;
+      }
+    }
+    BtnUndoClick(ctx_);
+    EXPECT_EQ(Pixels(doc), beforeFill);
+
+    // A mirror moves every pixel with its alpha; undo brings the picture back.
+    mnMirrorHClick(ctx_);
+    std::vector<Colour> mirrored = Pixels(doc), sorted = beforeFill;
+    EXPECT_NE(mirrored, beforeFill);
+    std::sort(mirrored.begin(), mirrored.end());
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(mirrored, sorted);
+    BtnUndoClick(ctx_);
+    EXPECT_EQ(Pixels(doc), beforeFill);
+
+    BtnSaveClick(ctx_);
+    EXPECT_EQ(Pixels(LoadPictureFile(path)), beforeFill);
+
+    // At 8 bits, fully transparent pixels stay so and every other pixel becomes opaque (an 8-bit
+    // document keeps its own table and its alpha).
+    SetFlags("Save256=1\r\n");
+    BtnSaveClick(ctx_);
+    const Surface eight = LoadPictureFile(path);
+    EXPECT_EQ(eight.Format().bitsPerPixel, 8);
+    for (int i = 0; i < doc.Width() * doc.Height(); ++i) {
+      const int x = i % doc.Width(), y = i / doc.Width();
+      const std::uint8_t alpha = doc.ReadAlpha(x, y);
+      EXPECT_EQ(eight.ReadAlpha(x, y), doc.Format().bitsPerPixel == 8 || alpha == 0 ? alpha : 255)
+          << i;
+    }
+    SetFlags("");
     fs::remove(path);
   }
   EXPECT_TRUE(ui_.messages.empty());

@@ -11,6 +11,7 @@
 
 #include "editor/picture_files.h"
 #include "image/bmp_codec.h"
+#include "image/png_writer.h"
 #include "support/file_contents.h"
 #include "support/png_samples.h"
 #include "support/surface_pixels.h"
@@ -99,25 +100,31 @@ TEST(PngReaderTest, ReadsEveryKindOfPngThatImageMagickWrites) {
   }
 }
 
-TEST(PngReaderTest, ATransparentColourOfGreyAndRgbImagesBecomesBlack) {
+TEST(PngReaderTest, ATransparentColourOfGreyAndRgbImagesIsKeptAndWrittenBack) {
   // The picture holds 200,10,30 twice; the levels hold grey 85 six times.
   const Surface rgb = DecodePng(
       InsertBefore(Sample("picture_rgb8.png"), "IDAT", Chunk("tRNS", {0, 200, 0, 10, 0, 30})),
       "keyed.png");
   const Surface grey = DecodePng(
       InsertBefore(Sample("levels_grey8.png"), "IDAT", Chunk("tRNS", {0, 85})), "keyed.png");
-  for (auto [surface, source, key] : {std::tuple{&rgb, "picture.ppm", MakeColour(200, 10, 30)},
-                                      std::tuple{&grey, "levels.pgm", MakeColour(85, 85, 85)}}) {
+  for (auto [surface, source, key, type] :
+       {std::tuple{&rgb, "picture.ppm", MakeColour(200, 10, 30), 2},
+        std::tuple{&grey, "levels.pgm", MakeColour(85, 85, 85), 0}}) {
     std::vector<Colour> expected = testing::ExpectedPixels({"", source, nullptr, 24});
     int keyed = 0;
     for (Colour& c : expected) {
       if (c == key) {
-        c = Black;
+        c |= 0xFF000000u;
         ++keyed;
       }
     }
     EXPECT_GE(keyed, 2) << source;
     EXPECT_EQ(testing::Pixels(*surface), expected) << source;
+    // Written back in the same kind: the colour type and a transparent colour, not a channel.
+    const PictureBytes back = EncodePng(*surface, 6, "keyed.png");
+    const Bytes written(back.begin(), back.end());
+    EXPECT_EQ(ReadPngInfo(written, "keyed.png").colourType, type) << source;
+    EXPECT_EQ(testing::Pixels(DecodePng(written, "keyed.png")), expected) << source;
   }
 }
 

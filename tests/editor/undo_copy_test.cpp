@@ -11,13 +11,13 @@
 #include <gtest/gtest.h>
 
 #include "editor/document_files.h"
+#include "editor/drawing_tools.h"
+#include "editor/grid_view.h"
+#include "editor/transforms.h"
 #include "image/flood_fill.h"
 #include "image/image_transforms.h"
 #include "support/fake_editor_ui.h"
 #include "support/surface_pixels.h"
-#include "editor/drawing_tools.h"
-#include "editor/grid_view.h"
-#include "editor/transforms.h"
 
 namespace gk {
 namespace {

@@ -41,8 +41,8 @@ TEST(PictureFormats, EveryKindReadsBackWhatItWritesAndKnowsItsOwnFiles) {
   }
 }
 
-// The name decides the kind of a save, the command the kind of a conversion; only BMP files are
-// listed in the dialogs and make a series.
+// The name decides the kind of a save, the command the kind of a conversion; BMP is the dialogs'
+// first filter and the only kind of a series.
 TEST(PictureFormats, NamesAndCommandsChooseTheKind) {
   const struct {
     const char* name;
@@ -62,7 +62,7 @@ TEST(PictureFormats, NamesAndCommandsChooseTheKind) {
        {std::pair{"png", &PngFormat}, {"bmp", &BmpFormat}, {"PNG", nullptr}, {"copy", nullptr}}) {
     EXPECT_EQ(FormatOfCommand(command), kind) << command;
   }
-  EXPECT_EQ(DialogFilters(), std::vector<std::string>{"*.bmp (*.bmp)"});
+  EXPECT_EQ(DialogFilters(), (std::vector<std::string>{"*.bmp (*.bmp)", "*.png (*.png)"}));
   EXPECT_EQ(KindsText(), "BMP or PNG");
 }
 

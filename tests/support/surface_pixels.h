@@ -10,11 +10,15 @@
 
 namespace gk::testing {
 
-// Every pixel of `s`, row by row from the top, so whole pictures compare in one check.
+// Every pixel of `s`, row by row from the top, so whole pictures compare in one check. A pixel
+// that is not opaque carries its transparency (255 - alpha) in the top byte, so opaque pixels
+// read as plain colours.
 inline std::vector<Colour> Pixels(const Surface& s) {
   std::vector<Colour> out;
   for (int y = 0; y < s.Height(); ++y) {
-    for (int x = 0; x < s.Width(); ++x) out.push_back(s.ReadPixel(x, y));
+    for (int x = 0; x < s.Width(); ++x) {
+      out.push_back(s.ReadPixel(x, y) | std::uint32_t(255 - s.ReadAlpha(x, y)) << 24);
+    }
   }
   return out;
 }
