@@ -1,19 +1,24 @@
-// Names typed into the save dialog: a PNG name stays PNG, a name without an ending takes the
-// shown filter's, and a BMP of a document with transparency is asked about first.
+// PNG documents in the window. Names typed into the save dialog: a PNG name stays PNG, a name
+// without an ending takes the shown filter's, and a BMP of a document with transparency is asked
+// about first. Transparent pixels show over a checkerboard of two light greys, never as black.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "editor/document_files.h"
 #include "editor/picture_files.h"
+#include "image/alpha_blend.h"
 #include "image/png_reader.h"
 #include "support/file_contents.h"
 #include "support/main_window_fixture.h"
@@ -26,7 +31,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PngFileDialogTest : public test::MainWindowFixture {
+// The colours a widget shows over a block of its pixels.
+std::set<Colour> ShownColours(const QImage& shown, int left, int top, int size) {
+  std::set<Colour> colours;
+  for (int y = top; y < top + size; ++y) {
+    for (int x = left; x < left + size; ++x) {
+      const QRgb p = shown.pixel(x, y);
+      colours.insert(MakeColour(qRed(p), qGreen(p), qBlue(p)));
+    }
+  }
+  return colours;
+}
+
+class PngWindowTest : public test::MainWindowFixture {
  protected:
   void SetUp() override {
     Start();
@@ -77,7 +94,7 @@ class PngFileDialogTest : public test::MainWindowFixture {
   std::string docs_;
 };
 
-TEST_F(PngFileDialogTest, SaveAsKeepsATypedPngNameAndWritesAPng) {
+TEST_F(PngWindowTest, SaveAsKeepsATypedPngNameAndWritesAPng) {
   fs::copy_file(testing::SamplePath("tints_fade_indexed8.png"), docs_ + "art.png");
   LoadImageFile(form->ctx, docs_ + "art.png");
 
@@ -115,6 +132,28 @@ TEST_F(PngFileDialogTest, SaveAsKeepsATypedPngNameAndWritesAPng) {
     EXPECT_EQ(fs::exists(docs_ + "flat.bmp"), yes);
   }
   EXPECT_EQ(LoadBmpFile(docs_ + "flat.bmp").Format().bitsPerPixel, 8);
+}
+
+TEST_F(PngWindowTest, TransparentPixelsShowOverTheCheckerboard) {
+  form->show();
+  // Its first row: white opaque, 200,100,50 at alpha 204, ..., 95,190,245 at alpha 0.
+  LoadImageFile(form->ctx, testing::SamplePath("tints_fade_rgba8.png"));
+  QApplication::processEvents();
+  const int d = form->ctx.state.DotSize;
+  const Colour tint = MakeColour(200, 100, 50);
+  const std::set<Colour> checker{CheckerLight, CheckerDark};
+  const std::set<Colour> tinted{Blend(tint, 204, CheckerLight), Blend(tint, 204, CheckerDark)};
+
+  const QImage grid = form->ImgMain->grab().toImage();
+  EXPECT_EQ(ShownColours(grid, 5 * d, 0, d), checker);
+  EXPECT_EQ(ShownColours(grid, 1 * d, 0, d), tinted);
+  EXPECT_EQ(ShownColours(grid, 0, 0, d), std::set<Colour>{White});
+
+  // The view shows each pixel doubled, over a finer checkerboard.
+  const QImage view = form->ImgView->grab().toImage();
+  for (const Colour c : ShownColours(view, 10, 0, 2)) EXPECT_TRUE(checker.contains(c)) << c;
+  for (const Colour c : ShownColours(view, 2, 0, 2)) EXPECT_TRUE(tinted.contains(c)) << c;
+  EXPECT_EQ(ShownColours(view, 0, 0, 2), std::set<Colour>{White});
 }
 
 }  // namespace
