@@ -42,13 +42,8 @@ class FileDialogTest : public test::MainWindowFixture {
   void WithChoice(QAction* command, const std::string& name, test::BoxSeen& box,
                   std::optional<QMessageBox::StandardButton> answer = std::nullopt) {
     test::OnNextModal([this, name, &box, answer](QWidget* modal) {
-      auto* dialog = qobject_cast<QFileDialog*>(modal);
-      if (!dialog) {
-        ADD_FAILURE() << "no file dialog";
-        modal->close();
-        return;
-      }
-      dialog->setDirectory(QString::fromStdString(docs_));
+      QFileDialog* dialog = test::FileDialogAt(modal, docs_);
+      if (!dialog) return;
       dialog->selectFile(QFile::decodeName(QByteArray::fromStdString(name)));
       test::AnswerNextBox(box, answer.value_or(QMessageBox::Ok));
       test::Accept(dialog);

@@ -55,13 +55,8 @@ class PngWindowTest : public test::MainWindowFixture {
   // list of kinds (unless empty), `name` typed into the file-name box, then Open or Save.
   void TypeIntoNextDialog(QAction* command, const std::string& name, const QString& filter = {}) {
     test::OnNextModal([this, name, filter](QWidget* modal) {
-      auto* dialog = qobject_cast<QFileDialog*>(modal);
-      if (!dialog) {
-        ADD_FAILURE() << "no file dialog";
-        modal->close();
-        return;
-      }
-      dialog->setDirectory(QString::fromStdString(docs_));
+      QFileDialog* dialog = test::FileDialogAt(modal, docs_);
+      if (!dialog) return;
       if (!filter.isEmpty()) {
         auto* kinds = dialog->findChild<QComboBox*>("fileTypeCombo");
         const int index = kinds ? kinds->findText(filter) : -1;

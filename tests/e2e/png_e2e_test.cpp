@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 #include <memory>
@@ -56,6 +57,18 @@ class PngJourney : public ::testing::Test {
     });
   }
 
+  // Ctrl+S, then the bytes of the document's file once the title says it was saved; none when
+  // it does not.
+  std::vector<std::uint8_t> SaveWithCtrlS(const QString& path) {
+    editor_->Key("ctrl+s");
+    const QString saved = "Saved as " + QFileInfo(path).fileName();
+    EXPECT_TRUE(editor_->WaitForTitle(saved)) << editor_->Title().toStdString();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    return {bytes.begin(), bytes.end()};
+  }
+
   DesktopSession desktop_;
   std::unique_ptr<AppFolder> folder_;
   std::unique_ptr<EditorProcess> editor_;
@@ -87,13 +100,7 @@ TEST_F(PngJourney, OpensATypedPngDrawsWithAKeyChosenToolAndSavesItWithCtrlS) {
         [&](const QImage& shot) { return editor_->PixelOf(shot, dot.x(), dot.y()) == 0; }, 500);
   })) << "the eraser never drew";
 
-  editor_->Key("ctrl+s");
-  ASSERT_TRUE(editor_->WaitForTitle("Saved as hero.png")) << editor_->Title().toStdString();
-
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray bytes = file.readAll();
-  const std::vector<std::uint8_t> png(bytes.begin(), bytes.end());
+  const std::vector<std::uint8_t> png = SaveWithCtrlS(path);
   ASSERT_TRUE(HasPngSignature(png));
   const PngInfo info = ReadPngInfo(png, "hero.png");
   EXPECT_EQ(info.colourType, 3) << "no longer indexed";
@@ -148,12 +155,7 @@ TEST_F(PngJourney, FindsASpriteUnderThePngFilterErasesToTransparentAndKeepsItsAl
         500);
   })) << "the eraser never drew";
 
-  editor_->Key("ctrl+s");
-  ASSERT_TRUE(editor_->WaitForTitle("Saved as sprite.png")) << editor_->Title().toStdString();
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QByteArray bytes = file.readAll();
-  const std::vector<std::uint8_t> png(bytes.begin(), bytes.end());
+  const std::vector<std::uint8_t> png = SaveWithCtrlS(path);
   EXPECT_EQ(ReadPngInfo(png, "sprite.png").colourType, 6) << "no longer RGBA";
   const Surface saved = DecodePng(png, "sprite.png");
   for (int y = 0; y < original.Height(); ++y) {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 namespace gk::test {
 
@@ -26,6 +28,18 @@ inline void OnNextModal(std::function<void(QWidget*)> step, int triesLeft = 500,
     }
     step(modal);
   });
+}
+
+// The file dialog that came up, opened at `folder`; else a failure, and what came up is closed.
+inline QFileDialog* FileDialogAt(QWidget* modal, const std::string& folder) {
+  auto* dialog = qobject_cast<QFileDialog*>(modal);
+  if (!dialog) {
+    ADD_FAILURE() << "no file dialog";
+    modal->close();
+    return nullptr;
+  }
+  dialog->setDirectory(QString::fromStdString(folder));
+  return dialog;
 }
 
 // Accepts a dialog as a double click on a file in its list does (QFileDialog::accept() is not
