@@ -39,6 +39,17 @@ Colour CellColour(EditorContext& ctx, int x, int y) {
   return stored == NoColour ? shown : stored;
 }
 
+// Before a fill writes a row, the undo copy takes the whole band of rows around it (about
+// 256 KiB): the band is copied in one stream and then filled from the cache, which makes a
+// fill of the whole picture faster than taking its rows one at a time.
+void SaveUndoBandOf(EditorContext& ctx, int row) {
+  constexpr std::size_t BandBytes = std::size_t{256} << 10;
+  const std::size_t rowBytes = std::max<std::size_t>(ctx.Document().RowBytes(), 1);
+  const auto band = static_cast<std::int64_t>(std::max<std::size_t>(BandBytes / rowBytes, 1));
+  const std::int64_t top = row / band * band;
+  SaveUndoRows(ctx, static_cast<int>(top), ClampToInt(top + band));
+}
+
 }  // namespace
 
 void PenPress(EditorContext& ctx, int x, int y) {
@@ -61,7 +72,7 @@ void PaintPress(EditorContext& ctx, int x, int y) {
   if (target != NoColour) {
     FloodFillArea(ctx.Document(), ClampToInt(std::int64_t{s.OriginX} + CellOf(x, s.DotSize)),
                   ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize)), target, s.CurColor,
-                  [&ctx](int row) { SaveUndoRows(ctx, row, row + 1); });
+                  [&ctx](int row) { SaveUndoBandOf(ctx, row); });
   }
   RedrawGrid(ctx);
 }

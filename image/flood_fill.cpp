@@ -27,10 +27,10 @@ struct LanesOf<std::uint32_t> {
   typedef std::uint32_t Type __attribute__((vector_size(16)));
 };
 
-// Runs are tested a block of two vectors at a time, so open areas cost little more than
-// writing their bytes.
+// Runs are tested a block of four vectors (a cache line) at a time, so open areas cost little
+// more than writing their bytes.
 template <typename Pixel>
-constexpr int Block = 32 / sizeof(Pixel);
+constexpr int Block = 64 / sizeof(Pixel);
 
 template <typename Pixel>
 typename LanesOf<Pixel>::Type LoadLanes(const Pixel* p) {
@@ -56,13 +56,17 @@ struct RawMatcher {
   Pixel mask;
   bool operator()(Pixel raw) const { return ((raw ^ target) & mask) == 0; }
   bool All(const Pixel* p) const {
-    constexpr int Half = Block<Pixel> / 2;
-    return AllZero(((LoadLanes(p) ^ target) | (LoadLanes(p + Half) ^ target)) & mask);
+    constexpr int Q = Block<Pixel> / 4;
+    return AllZero(((LoadLanes(p) ^ target) | (LoadLanes(p + Q) ^ target) |
+                    (LoadLanes(p + 2 * Q) ^ target) | (LoadLanes(p + 3 * Q) ^ target)) &
+                   mask);
   }
   bool None(const Pixel* p) const {
-    constexpr int Half = Block<Pixel> / 2;
-    const auto hits =
-        (((LoadLanes(p) ^ target) & mask) == 0) | (((LoadLanes(p + Half) ^ target) & mask) == 0);
+    constexpr int Q = Block<Pixel> / 4;
+    const auto hits = (((LoadLanes(p) ^ target) & mask) == 0) |
+                      (((LoadLanes(p + Q) ^ target) & mask) == 0) |
+                      (((LoadLanes(p + 2 * Q) ^ target) & mask) == 0) |
+                      (((LoadLanes(p + 3 * Q) ^ target) & mask) == 0);
     return AllZero(hits);
   }
 };

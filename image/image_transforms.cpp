@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
-#include <vector>
 
 #include "image/pixel_runs.h"
 
@@ -26,11 +24,6 @@ const Surface& SourceFor(const Surface& doc, const Surface& old, Surface& scratc
   scratch = Surface::Unfilled(old.Width(), old.Height(), doc.Format());
   CopyBlock(scratch, 0, 0, old.Width(), old.Height(), old, 0, 0);
   return scratch;
-}
-
-template <typename Pixel>
-std::size_t PixelBytes(std::int64_t pixels) {
-  return static_cast<std::size_t>(pixels) * sizeof(Pixel);
 }
 
 // v mod n in [0, n), for any v.
@@ -65,27 +58,21 @@ void ReverseRows(Surface& doc, const Surface& src) {
 // top + m - 1 of `doc`: new(x, top + y) = old(m - 1 - y, x).
 //
 // Reading a column of the source walks across the cache and the memory's pages, so the turn
-// goes tile by tile, in the order of the source's rows: a tile's rows are copied into a buffer
-// that stays in the cache, turned there, and its turned rows written out, so the picture is
-// read and written in runs of up to 256 pixels.
+// goes tile by tile, in the order of the source's rows: a tile is turned straight out of the
+// picture into a buffer that stays in the cache, and its turned rows are streamed out. Small
+// tiles (rows of up to 128 bytes) keep the few source rows a tile reads in the cache and the
+// page walks few; the picture's 2 MiB pages (PixelBuffer) do the rest.
 template <typename Pixel>
 void TurnSquare(Surface& doc, const Surface& src, int m, int top) {
-  constexpr int Tile = 256;
-  // A little more than a tile, so that the buffers' rows do not all fall in one cache set.
-  constexpr int Stride = Tile + 16;
-  std::vector<Pixel> in(std::size_t{Tile} * Stride);
-  std::vector<Pixel> out(std::size_t{Tile} * Stride);
+  constexpr int Tile = TurnTile<Pixel>;
+  const std::size_t srcStride = src.RowBytes() / sizeof(Pixel);
+  const std::size_t docStride = doc.RowBytes() / sizeof(Pixel);
   for (int r0 = 0; r0 < m; r0 += Tile) {
     const int rows = std::min(Tile, m - r0);  // source rows, which become columns
     for (int c0 = 0; c0 < m; c0 += Tile) {
       const int columns = std::min(Tile, m - c0);  // source columns, which become rows
-      for (int i = 0; i < rows; ++i) {
-        std::memcpy(&in[i * Stride], src.Row<Pixel>(r0 + i) + c0, PixelBytes<Pixel>(columns));
-      }
-      TurnBlock(in.data(), Stride, columns, rows, out.data(), Stride);
-      for (int k = 0; k < columns; ++k) {
-        StreamRun(doc.Row<Pixel>(top + m - c0 - columns + k) + r0, &out[k * Stride], rows);
-      }
+      StreamTurnedBlock(src.Row<Pixel>(r0) + c0, srcStride, columns, rows,
+                        doc.Row<Pixel>(top + m - c0 - columns) + r0, docStride);
     }
   }
 }

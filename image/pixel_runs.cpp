@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 
 #if defined(__SSE2__)
@@ -21,6 +22,19 @@ constexpr int PerVector = static_cast<int>(16 / sizeof(Pixel));
 
 __m128i Load(const void* p) {
   return _mm_loadu_si128(static_cast<const __m128i*>(p));
+}
+
+// Pixels in a cache line of 64 bytes.
+template <typename Pixel>
+constexpr int LinePixels = static_cast<int>(64 / sizeof(Pixel));
+
+// The processor's own prefetching stops at the end of each 4 KiB page, so a long run read
+// straight through memory waits at every page; asking for the line 4 KiB ahead keeps the reads
+// flowing. A prefetch never faults, even past the end of the run.
+inline void PrefetchAhead(const void* p) {
+  constexpr std::uintptr_t Ahead = 4096;
+  _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(p) + Ahead),
+               _MM_HINT_T0);
 }
 
 // The first index from which `to + i` is 16-byte aligned (or count), for a streamed store.
@@ -78,7 +92,7 @@ __m128i InterleaveHigh(__m128i a, __m128i b) {
 // to the first half of the rows. After the round with units of 8 bytes, column c lies in row
 // BitReversed(c).
 template <int UnitBytes, int K>
-void InterleaveRounds(__m128i (&rows)[K]) {
+[[gnu::always_inline]] inline void InterleaveRounds(__m128i (&rows)[K]) {
   __m128i next[K];
   for (int i = 0; i < K / 2; ++i) {
     next[i] = InterleaveLow<UnitBytes>(rows[2 * i], rows[2 * i + 1]);
@@ -96,8 +110,10 @@ constexpr int BitReversed(int i, int bits) {
 }
 
 // A K x K block, K = PerVector, turned in registers: row K - 1 - c of `out` is column c of `in`.
+// Inlined whole, so that the rows stay in registers: a call would pass them through memory.
 template <typename Pixel>
-void TurnSquare(const Pixel* in, std::size_t inStride, Pixel* out, std::size_t outStride) {
+[[gnu::always_inline]] inline void TurnSquare(const Pixel* in, std::size_t inStride, Pixel* out,
+                                              std::size_t outStride) {
   constexpr int K = PerVector<Pixel>;
   constexpr int Bits = std::countr_zero(static_cast<unsigned>(K));
   __m128i rows[K];
@@ -111,10 +127,9 @@ void TurnSquare(const Pixel* in, std::size_t inStride, Pixel* out, std::size_t o
 
 #endif
 
-}  // namespace
-
-template <typename Pixel>
-void StreamRun(Pixel* to, const Pixel* from, int count) {
+// FromMemory: the source is in memory rather than in the cache, and is asked for ahead.
+template <typename Pixel, bool FromMemory>
+[[gnu::always_inline]] inline void CopyRunStreamed(Pixel* to, const Pixel* from, int count) {
 #if defined(__SSE2__)
   constexpr int K = PerVector<Pixel>;
   const int begin = AlignedFrom(to, count);
@@ -133,13 +148,54 @@ void StreamRun(Pixel* to, const Pixel* from, int count) {
     return;
   }
   std::copy(from, from + begin, to);
-  for (int i = begin; i < end; i += K) {
+  int i = begin;
+  if constexpr (FromMemory) {
+    for (; i + LinePixels<Pixel> <= end; i += LinePixels<Pixel>) {
+      PrefetchAhead(from + i);
+      for (int j = 0; j < LinePixels<Pixel>; j += K) {
+        _mm_stream_si128(reinterpret_cast<__m128i*>(to + i + j), Load(from + i + j));
+      }
+    }
+  }
+  for (; i < end; i += K) {
     _mm_stream_si128(reinterpret_cast<__m128i*>(to + i), Load(from + i));
   }
   std::copy(from + end, from + count, to + end);
 #else
   std::copy(from, from + count, to);
 #endif
+}
+
+// out[k * outStride + i] = in[i * inStride + columns - 1 - k] for i < rows, k < columns.
+template <typename Pixel>
+void TurnBlock(const Pixel* in, std::size_t inStride, int columns, int rows, Pixel* out,
+               std::size_t outStride) {
+  int kSquares = 0;
+  int iSquares = 0;
+#if defined(__SSE2__)
+  // Whole squares in registers; what is left pixel by pixel.
+  constexpr int K = PerVector<Pixel>;
+  kSquares = columns - columns % K;
+  iSquares = rows - rows % K;
+  // Along the picture's rows, K of them at a time and forwards: in the order of memory.
+  for (int i = 0; i < iSquares; i += K) {
+    for (int k = kSquares - K; k >= 0; k -= K) {
+      TurnSquare(in + i * inStride + columns - K - k, inStride, out + k * outStride + i, outStride);
+    }
+  }
+#endif
+  for (int k = 0; k < columns; ++k) {
+    for (int i = k < kSquares ? iSquares : 0; i < rows; ++i) {
+      out[k * outStride + i] = in[i * inStride + columns - 1 - k];
+    }
+  }
+}
+
+}  // namespace
+
+template <typename Pixel>
+void StreamRun(Pixel* to, const Pixel* from, int count) {
+  CopyRunStreamed<Pixel, true>(to, from, count);
 }
 
 template <typename Pixel>
@@ -150,7 +206,15 @@ void StreamRunReversed(Pixel* to, const Pixel* from, int count) {
   const int end = begin + (count - begin) / K * K;
   // From the end of the target, so that the source is read forwards.
   std::reverse_copy(from, from + count - end, to + end);
-  for (int i = end - K; i >= begin; i -= K) {
+  int i = end - K;
+  for (; i - (LinePixels<Pixel> - K) >= begin; i -= LinePixels<Pixel>) {
+    PrefetchAhead(from + count - i - K);
+    for (int j = 0; j < LinePixels<Pixel>; j += K) {
+      _mm_stream_si128(reinterpret_cast<__m128i*>(to + i - j),
+                       Reversed<Pixel>(Load(from + count - i + j - K)));
+    }
+  }
+  for (; i >= begin; i -= K) {
     _mm_stream_si128(reinterpret_cast<__m128i*>(to + i),
                      Reversed<Pixel>(Load(from + count - i - K)));
   }
@@ -167,26 +231,14 @@ void EndStreaming() {
 }
 
 template <typename Pixel>
-void TurnBlock(const Pixel* in, std::size_t inStride, int columns, int rows, Pixel* out,
-               std::size_t outStride) {
-  int kSquares = 0;
-  int iSquares = 0;
-#if defined(__SSE2__)
-  // Whole squares in registers; what is left pixel by pixel.
-  constexpr int K = PerVector<Pixel>;
-  kSquares = columns - columns % K;
-  iSquares = rows - rows % K;
-  for (int k = 0; k < kSquares; k += K) {
-    for (int i = 0; i < iSquares; i += K) {
-      TurnSquare(in + i * inStride + columns - K - k, inStride, out + k * outStride + i, outStride);
-    }
-  }
-#endif
-  for (int k = 0; k < columns; ++k) {
-    for (int i = k < kSquares ? iSquares : 0; i < rows; ++i) {
-      out[k * outStride + i] = in[i * inStride + columns - 1 - k];
-    }
-  }
+void StreamTurnedBlock(const Pixel* in, std::size_t inStride, int columns, int rows, Pixel* out,
+                       std::size_t outStride) {
+  assert(columns <= TurnTile<Pixel> && rows <= TurnTile<Pixel>);
+  constexpr int Tile = TurnTile<Pixel>;
+  alignas(64) Pixel turned[Tile * Tile];
+  TurnBlock(in, inStride, columns, rows, turned, std::size_t{Tile});
+  for (int k = 0; k < columns; ++k)
+    CopyRunStreamed<Pixel, false>(out + k * outStride, turned + k * Tile, rows);
 }
 
 template void StreamRun(std::uint8_t*, const std::uint8_t*, int);
@@ -195,8 +247,11 @@ template void StreamRun(std::uint32_t*, const std::uint32_t*, int);
 template void StreamRunReversed(std::uint8_t*, const std::uint8_t*, int);
 template void StreamRunReversed(std::uint16_t*, const std::uint16_t*, int);
 template void StreamRunReversed(std::uint32_t*, const std::uint32_t*, int);
-template void TurnBlock(const std::uint8_t*, std::size_t, int, int, std::uint8_t*, std::size_t);
-template void TurnBlock(const std::uint16_t*, std::size_t, int, int, std::uint16_t*, std::size_t);
-template void TurnBlock(const std::uint32_t*, std::size_t, int, int, std::uint32_t*, std::size_t);
+template void StreamTurnedBlock(const std::uint8_t*, std::size_t, int, int, std::uint8_t*,
+                                std::size_t);
+template void StreamTurnedBlock(const std::uint16_t*, std::size_t, int, int, std::uint16_t*,
+                                std::size_t);
+template void StreamTurnedBlock(const std::uint32_t*, std::size_t, int, int, std::uint32_t*,
+                                std::size_t);
 
 }  // namespace gk

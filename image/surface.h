@@ -66,7 +66,8 @@ constexpr std::uint32_t Rgb32Word(Colour c) {
          BlueOf(c);
 }
 
-// Pixel memory, allocated without being cleared and copied whole.
+// Pixel memory, allocated without being cleared and copied whole. Large buffers start on a
+// 2 MiB boundary and are advised into 2 MiB pages where the system has them.
 class PixelBuffer {
  public:
   PixelBuffer() = default;
@@ -81,6 +82,8 @@ class PixelBuffer {
   const void* Data() const { return data_; }
 
  private:
+  void Release() noexcept;
+
   void* data_ = nullptr;
   std::size_t size_ = 0;
 };

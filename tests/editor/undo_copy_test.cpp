@@ -55,6 +55,8 @@ TEST(UndoCopyTest, AgreesWithAWholeCopyOverRandomSessions) {
       {8, 8, PixelFormat::Indexed(8, Colours), 3},
       {17, 6, PixelFormat::Indexed(4, {Red, Black, 0x00FF00, White, 0xFF0000}), 4},
       {7, 7, PixelFormat::Rgb565(), 5},
+      // Rows of 64 KiB: a fill saves the undo rows in bands of four.
+      {16384, 9, PixelFormat::Rgb24(), 6},
   };
   constexpr int Dot = 2;
   constexpr int Cells = 8;  // the edit window

@@ -76,6 +76,32 @@ TEST(FloodFill, MatchesAReferenceOnRandomImages) {
   }
 }
 
+// Long runs of the target with a few other pixels in them, in rows around and beyond the blocks
+// of 64 bytes the fill tests at once, for each pixel size.
+TEST(FloodFill, MatchesAReferenceAcrossWholeBlocksOfEachPixelSize) {
+  std::mt19937 rng(11);
+  const PixelFormat formats[] = {PixelFormat::Rgb24(), PixelFormat::Rgb565(),
+                                 PixelFormat::Indexed(8, {Black, White, Blue, Black, Red})};
+  for (const PixelFormat& format : formats) {
+    for (const int w : {15, 16, 17, 31, 32, 33, 63, 64, 65, 130, 200}) {
+      SCOPED_TRACE(::testing::Message() << format.bitsPerPixel << " bits, width " << w);
+      const int h = 6;
+      Surface s(w, h, format, Black);
+      for (int i = 0; i < w * h / 24; ++i) {
+        const int x = static_cast<int>(rng() % w), y = static_cast<int>(rng() % h);
+        s.WritePixel(x, y, rng() % 2 ? White : Blue);
+      }
+      if (format.IsIndexed()) s.Row<std::uint8_t>(h - 1)[w / 2] = 3;  // black too
+      const int x = static_cast<int>(rng() % w);
+      const Colour target = s.ReadPixel(x, 0);
+      std::vector<Colour> expected = Pixels(s);
+      ReferenceFill(expected, w, h, x, 0, target, Red);
+      FloodFillArea(s, x, 0, target, Red);
+      ASSERT_EQ(Pixels(s), expected);
+    }
+  }
+}
+
 TEST(FloodFill, NoOps) {
   Surface s(6, 6, PixelFormat::Rgb24(), Blue);
   s.FillRectangle(2, 2, 4, 4, Red);

@@ -4,7 +4,9 @@
 
 #include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "support/surface_pixels.h"
@@ -273,6 +275,44 @@ TEST(Surface, RecordsTheRectangleWrittenSinceItWasTaken) {
 
   s.MarkChanged(-5, 6, 3, 30);
   EXPECT_EQ(s.TakeChanged(), (PixelRect{0, 6, 3, 8}));
+}
+
+// Small buffers come from the heap, large ones are mapped on their own on a 2 MiB boundary:
+// both keep every byte through copies, assignments and moves, up to the last one.
+TEST(PixelBufferTest, KeepsItsBytesAndLargeOnesStartOnA2MiBBoundary) {
+  constexpr std::size_t MiB = std::size_t{1} << 20;
+  for (const std::size_t bytes :
+       {std::size_t{1}, std::size_t{4097}, 2 * MiB - 1, 2 * MiB, 2 * MiB + 4095, 5 * MiB + 3}) {
+    SCOPED_TRACE(::testing::Message() << bytes << " bytes");
+    const auto fill = [bytes](PixelBuffer& b, unsigned char salt) {
+      auto* p = static_cast<unsigned char*>(b.Data());
+      for (std::size_t i = 0; i < bytes; i += 4093) p[i] = static_cast<unsigned char>(i + salt);
+      p[bytes - 1] = static_cast<unsigned char>(salt ^ 0xA5);
+    };
+    const auto holds = [bytes](const PixelBuffer& b, unsigned char salt) {
+      const auto* p = static_cast<const unsigned char*>(b.Data());
+      for (std::size_t i = 0; i < bytes - 1; i += 4093) {
+        if (p[i] != static_cast<unsigned char>(i + salt)) return false;
+      }
+      return p[bytes - 1] == static_cast<unsigned char>(salt ^ 0xA5);
+    };
+    PixelBuffer a(bytes);
+    if (bytes >= 2 * MiB) {
+      EXPECT_EQ(reinterpret_cast<std::uintptr_t>(a.Data()) % (2 * MiB), 0u);
+    }
+    fill(a, 1);
+    PixelBuffer copy(a);
+    EXPECT_TRUE(holds(copy, 1));
+    PixelBuffer other(bytes);
+    fill(other, 2);
+    copy = other;  // the old pixels go, the new ones are copied in
+    EXPECT_TRUE(holds(copy, 2));
+    PixelBuffer moved(std::move(a));
+    EXPECT_EQ(a.Data(), nullptr);
+    EXPECT_TRUE(holds(moved, 1));
+    moved = std::move(copy);
+    EXPECT_TRUE(holds(moved, 2));
+  }
 }
 
 }  // namespace
