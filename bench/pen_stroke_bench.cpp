@@ -11,6 +11,7 @@
 
 #include <QApplication>
 
+#include <array>
 #include <cstdint>
 #include <iomanip>
 #include <iostream>
@@ -117,16 +118,26 @@ void FillGridSurface(benchmark::State& state) {
   MeasureSurfaceFill(state, w.form->ctx.controls.ImgMain.Canvas());
 }
 
+// The settings of a side x side document.
+std::string SquareSettings(int side) {
+  return "Width=" + std::to_string(side) + "\r\nHeight=" + std::to_string(side) + "\r\n";
+}
+
+// The centres of two neighbouring cells of the stroke row, in grid pixels.
+std::array<QPoint, 2> StrokeCells(const TForm1& form) {
+  const int dot = form.ctx.state.DotSize;
+  return {QPoint(3 * dot + dot / 2, StrokeRow * dot + dot / 2),
+          QPoint(4 * dot + dot / 2, StrokeRow * dot + dot / 2)};
+}
+
 // One plot: a held move into the next cell, through the grid and view repainted. The pointer
 // goes back and forth between two cells, so every move plots.
 void PlotAt(benchmark::State& state) {
   const int side = static_cast<int>(state.range(0));
-  EditorWindow w("Width=" + std::to_string(side) + "\r\nHeight=" + std::to_string(side) + "\r\n");
+  EditorWindow w(SquareSettings(side));
   TForm1& form = *w.form;
   if (form.ctx.state.Width != side) state.SkipWithError("the settings did not take");
-  const int dot = form.ctx.state.DotSize;
-  const QPoint cells[] = {{3 * dot + dot / 2, StrokeRow * dot + dot / 2},
-                          {4 * dot + dot / 2, StrokeRow * dot + dot / 2}};
+  const std::array<QPoint, 2> cells = StrokeCells(form);
   form.ctx.state.CurColor = 0x102030;
   SendMouse(form.ImgMain, QEvent::MouseButtonPress, cells[0], Qt::LeftButton, Qt::LeftButton);
   int next = 1;
@@ -145,12 +156,10 @@ void PlotAt(benchmark::State& state) {
 // so every press changes a pixel.
 void PressAt(benchmark::State& state) {
   const int side = static_cast<int>(state.range(0));
-  EditorWindow w("Width=" + std::to_string(side) + "\r\nHeight=" + std::to_string(side) + "\r\n");
+  EditorWindow w(SquareSettings(side));
   TForm1& form = *w.form;
   if (form.ctx.state.Width != side) state.SkipWithError("the settings did not take");
-  const int dot = form.ctx.state.DotSize;
-  const QPoint cells[] = {{3 * dot + dot / 2, StrokeRow * dot + dot / 2},
-                          {4 * dot + dot / 2, StrokeRow * dot + dot / 2}};
+  const std::array<QPoint, 2> cells = StrokeCells(form);
   Colour colour = 0x102030;
   int next = 0;
   for (auto _ : state) {

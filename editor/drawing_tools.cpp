@@ -27,14 +27,23 @@ int CellOf(int pixel, int dotSize) {
   return pixel / dotSize;
 }
 
+// The document pixel under grid pixel (x, y), for a grid with cells (DotSize > 0).
+struct DocumentPixel {
+  int column;
+  int row;
+};
+DocumentPixel PixelUnder(const EditorState& s, int x, int y) {
+  return {ClampToInt(std::int64_t{s.OriginX} + CellOf(x, s.DotSize)),
+          ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize))};
+}
+
 // The colour the cell under grid pixel (x, y) shows: the grid's own, but a document pixel that is
 // not opaque gives its colour, not the checkerboard the grid shows it over.
 Colour CellColour(EditorContext& ctx, int x, int y) {
   const Colour shown = ctx.controls.ImgMain.Canvas().ReadPixel(x, y);
   const Surface& doc = ctx.Document();
   if (shown == NoColour || !doc.HasAlpha() || ctx.state.DotSize <= 0) return shown;
-  const int column = ClampToInt(std::int64_t{ctx.state.OriginX} + CellOf(x, ctx.state.DotSize));
-  const int row = ClampToInt(std::int64_t{ctx.state.OriginY} + CellOf(y, ctx.state.DotSize));
+  const auto [column, row] = PixelUnder(ctx.state, x, y);
   const Colour stored = doc.ReadPixel(column, row);
   return stored == NoColour ? shown : stored;
 }
@@ -70,9 +79,9 @@ void PaintPress(EditorContext& ctx, int x, int y) {
   const Colour target = CellColour(ctx, x, y);
   // Outside the grid there is no colour to match; the document never holds NoColour anyway.
   if (target != NoColour) {
-    FloodFillArea(ctx.Document(), ClampToInt(std::int64_t{s.OriginX} + CellOf(x, s.DotSize)),
-                  ClampToInt(std::int64_t{s.OriginY} + CellOf(y, s.DotSize)), target, s.CurColor,
-                  [&ctx](int row) { SaveUndoBandOf(ctx, row); });
+    const auto [column, row] = PixelUnder(s, x, y);
+    FloodFillArea(ctx.Document(), column, row, target, s.CurColor,
+                  [&ctx](int written) { SaveUndoBandOf(ctx, written); });
   }
   RedrawGrid(ctx);
 }
@@ -95,8 +104,7 @@ void PlotDot(EditorContext& ctx, int x, int y) {
   if (d <= 0) return;  // an empty grid has no cells
   const int c = CellOf(x, d);
   const int r = CellOf(y, d);
-  const int row = ClampToInt(std::int64_t{s.OriginY} + r);
-  const int column = ClampToInt(std::int64_t{s.OriginX} + c);
+  const auto [column, row] = PixelUnder(s, x, y);
   Surface& doc = ctx.Document();
   if (row < doc.Height()) SaveUndoRows(ctx, row, row + 1);
   doc.WritePixel(column, row, s.DrawColor, s.DrawAlpha);
