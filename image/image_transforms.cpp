@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "image/pixel_runs.h"
+#include "image/row_bands.h"
 
 namespace gk {
 
@@ -32,13 +33,18 @@ int Wrap(std::int64_t v, int n) {
   return static_cast<int>(r < 0 ? r + n : r);
 }
 
+// The bytes of the whole picture, which decide whether a mapping is split across processors.
+std::size_t PictureBytes(const Surface& s) {
+  return s.RowBytes() * static_cast<std::size_t>(s.Height());
+}
+
 template <typename Pixel>
-void ShiftRows(Surface& doc, const Surface& src, int dx, int dy) {
+void ShiftRows(Surface& doc, const Surface& src, int dx, int dy, int top, int bottom) {
   const int w = doc.Width();
   const int h = doc.Height();
-  const int from = Wrap(-std::int64_t{dx}, w);  // d[x] = o[(x + from) mod w]
-  int sourceRow = Wrap(-std::int64_t{dy}, h);   // the row that lands in row 0
-  for (int y = 0; y < h; ++y) {
+  const int from = Wrap(-std::int64_t{dx}, w);                    // d[x] = o[(x + from) mod w]
+  int sourceRow = Wrap(std::int64_t{top} - std::int64_t{dy}, h);  // the row that lands in `top`
+  for (int y = top; y < bottom; ++y) {
     Pixel* d = doc.Row<Pixel>(y);
     const Pixel* o = src.Row<Pixel>(sourceRow);
     StreamRun(d, o + from, w - from);
@@ -48,8 +54,8 @@ void ShiftRows(Surface& doc, const Surface& src, int dx, int dy) {
 }
 
 template <typename Pixel>
-void ReverseRows(Surface& doc, const Surface& src) {
-  for (int y = 0; y < doc.Height(); ++y) {
+void ReverseRows(Surface& doc, const Surface& src, int top, int bottom) {
+  for (int y = top; y < bottom; ++y) {
     StreamRunReversed(doc.Row<Pixel>(y), src.Row<Pixel>(y), doc.Width());
   }
 }
@@ -62,12 +68,14 @@ void ReverseRows(Surface& doc, const Surface& src) {
 // picture into a buffer that stays in the cache, and its turned rows are streamed out. Small
 // tiles (rows of up to 128 bytes) keep the few source rows a tile reads in the cache and the
 // page walks few; the picture's 2 MiB pages (PixelBuffer) do the rest.
+//
+// The bands of source rows [first, last) tiles high are turned; each writes columns of its own.
 template <typename Pixel>
-void TurnSquare(Surface& doc, const Surface& src, int m, int top) {
+void TurnSquare(Surface& doc, const Surface& src, int m, int top, int first, int last) {
   constexpr int Tile = TurnTile<Pixel>;
   const std::size_t srcStride = src.RowBytes() / sizeof(Pixel);
   const std::size_t docStride = doc.RowBytes() / sizeof(Pixel);
-  for (int r0 = 0; r0 < m; r0 += Tile) {
+  for (int r0 = first * Tile; r0 < std::min(last * Tile, m); r0 += Tile) {
     const int rows = std::min(Tile, m - r0);  // source rows, which become columns
     for (int c0 = 0; c0 < m; c0 += Tile) {
       const int columns = std::min(Tile, m - c0);  // source columns, which become rows
@@ -87,11 +95,18 @@ void RotateQuarter(Surface& doc, const Surface& src) {
   const int m = std::min(w, h);
   if (m == 0) return;
   const int top = h - m;
-  TurnSquare<Pixel>(doc, src, m, top);
-  for (int y = 0; y < h; ++y) {
-    const int from = y < top ? 0 : m;
-    StreamRun(doc.Row<Pixel>(y) + from, src.Row<Pixel>(y) + from, w - from);
-  }
+  constexpr int Tile = TurnTile<Pixel>;
+  const int bands = (m + Tile - 1) / Tile;
+  ForEachBand(bands, PictureBytes(doc),
+              [&](int first, int last) { TurnSquare<Pixel>(doc, src, m, top, first, last); });
+  const std::size_t rest = (std::size_t{1} * w * h - std::size_t{1} * m * m) * sizeof(Pixel);
+  if (rest == 0) return;
+  ForEachBand(h, rest, [&](int first, int last) {
+    for (int y = first; y < last; ++y) {
+      const int from = y < top ? 0 : m;
+      StreamRun(doc.Row<Pixel>(y) + from, src.Row<Pixel>(y) + from, w - from);
+    }
+  });
 }
 
 }  // namespace
@@ -100,9 +115,10 @@ void ShiftImage(Surface& doc, const Surface& old, int dx, int dy) {
   Surface scratch;
   const Surface& src = SourceFor(doc, old, scratch);
   if (doc.Width() == 0 || doc.Height() == 0) return;
-  WithPixelType(doc.BytesPerPixel(),
-                [&]<typename Pixel>(Pixel*) { ShiftRows<Pixel>(doc, src, dx, dy); });
-  EndStreaming();
+  WithPixelType(doc.BytesPerPixel(), [&]<typename Pixel>(Pixel*) {
+    ForEachBand(doc.Height(), PictureBytes(doc),
+                [&](int top, int bottom) { ShiftRows<Pixel>(doc, src, dx, dy, top, bottom); });
+  });
   doc.MarkAllChanged();
 }
 
@@ -112,16 +128,19 @@ void MirrorHorizontal(Surface& doc, const Surface& old) {
   const int h = doc.Height();
   const auto bytes = static_cast<int>(doc.RowBytes());
   if (bytes == 0) return;
-  for (int y = 0; y < h; ++y) StreamRun(doc.Bytes(y), src.Bytes(h - 1 - y), bytes);
-  EndStreaming();
+  ForEachBand(h, PictureBytes(doc), [&](int top, int bottom) {
+    for (int y = top; y < bottom; ++y) StreamRun(doc.Bytes(y), src.Bytes(h - 1 - y), bytes);
+  });
   doc.MarkAllChanged();
 }
 
 void MirrorVertical(Surface& doc, const Surface& old) {
   Surface scratch;
   const Surface& src = SourceFor(doc, old, scratch);
-  WithPixelType(doc.BytesPerPixel(), [&]<typename Pixel>(Pixel*) { ReverseRows<Pixel>(doc, src); });
-  EndStreaming();
+  WithPixelType(doc.BytesPerPixel(), [&]<typename Pixel>(Pixel*) {
+    ForEachBand(doc.Height(), PictureBytes(doc),
+                [&](int top, int bottom) { ReverseRows<Pixel>(doc, src, top, bottom); });
+  });
   doc.MarkAllChanged();
 }
 
@@ -130,7 +149,6 @@ void Rotate(Surface& doc, const Surface& old) {
   const Surface& src = SourceFor(doc, old, scratch);
   WithPixelType(doc.BytesPerPixel(),
                 [&]<typename Pixel>(Pixel*) { RotateQuarter<Pixel>(doc, src); });
-  EndStreaming();
   doc.MarkAllChanged();
 }
 
