@@ -25,6 +25,7 @@ ACTIONS = [
     ("transforms_bench", "Command/MirrorVertical", "Mirror Virtical"),
     ("transforms_bench", "Command/MirrorHorizontal", "Mirror Horizontal"),
     ("transforms_bench", "Command/Rotate", "Rotate"),
+    ("transforms_bench", "Command/RotateFirst/iterations:1", "the first Rotate, on new memory"),
     ("transforms_bench", "Command/UndoAfterRotate", "Undo after Rotate (everything back)"),
     ("transforms_bench", "Command/UndoAfterPress", "Undo after a press"),
 ]
@@ -68,6 +69,7 @@ PAIRS = [
     ("transforms_bench", "Command/MirrorHorizontal", "Memcpy", "(whole command)"),
     ("transforms_bench", "Command/Rotate", "Memcpy", "(whole command)"),
     ("transforms_bench", "Command/Fill", "Memcpy", "(whole command)"),
+    ("transforms_bench", "Command/RotateFirst/iterations:1", "Memcpy", "(whole command)"),
     ("transforms_bench", "Command/UndoAfterRotate", "Memcpy", "(whole command)"),
     ("transforms_bench", "Command/UndoAfterPress", "Memcpy", "(whole command)"),
     ("document_files_bench", "Open/24bit_1024", "ReadBaseline/24bit_1024", "(plain read)"),
